@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds one configuration: scripts/build.sh release|asan
+#   release  optimised build in build/release
+#   asan     debug build with AddressSanitizer and UBSan in build/asan
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+config="${1:-release}"
+jobs="$(nproc 2>/dev/null || echo 2)"
+case "$config" in
+  release) args=(-DCMAKE_BUILD_TYPE=Release) ;;
+  asan) args=(-DCMAKE_BUILD_TYPE=Debug -DVEXO_SANITIZE=ON -DVEXO_BUILD_BENCH=OFF) ;;
+  *) echo "build.sh: unknown configuration '$config' (release or asan)" >&2; exit 2 ;;
+esac
+cmake -S "$root" -B "$root/build/$config" -DVEXO_WARNINGS_AS_ERRORS=ON "${args[@]}" > /dev/null
+cmake --build "$root/build/$config" -j"$jobs"

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the release and the sanitizer
+# configurations and runs every test in both.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+status=0
+for config in release asan; do
+  echo "== $config: build"
+  "$root/scripts/build.sh" "$config"
+  echo "== $config: test"
+  (cd "$root/build/$config" && ctest --output-on-failure -j"$(nproc 2>/dev/null || echo 2)") || status=1
+done
+exit $status
