@@ -2,7 +2,9 @@
 #
 # Each plug-in folder calls dorvane_sources(file...) to add its files. For
 # every release in VEXO_HOST_RELEASES, dorvane_add_release(N) then makes
-#   dorvane_core_r<N>  a static library of all plug-in code (tests link it),
+#   dorvane_objs_r<N>  a static library of all plug-in code,
+#   dorvane_core_r<N>  what tests link: that library (with the scaffolding
+#                      for operations not built yet),
 #   Dorvane_r<N>       the loadable module Dorvane.dlu built from it.
 # The release-4 library is also reachable as dorvane_core.
 
@@ -27,9 +29,11 @@ function(dorvane_sources)
   endforeach()
 endfunction()
 
+include(${PROJECT_SOURCE_DIR}/scaffolding/scaffolding.cmake)
+
 function(dorvane_add_release release)
   get_property(srcs GLOBAL PROPERTY DORVANE_SOURCES)
-  set(core dorvane_core_r${release})
+  set(core dorvane_objs_r${release})
   add_library(${core} STATIC ${srcs})
   target_include_directories(${core} PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(${core} PUBLIC VEXO_HOST_RELEASE=${release})
@@ -39,12 +43,21 @@ function(dorvane_add_release release)
     add_dependencies(${core} dorvane_resources)
   endif()
 
+  dorvane_add_scaffolding(${release})
+  add_library(dorvane_core_r${release} INTERFACE)
+  target_link_libraries(dorvane_core_r${release} INTERFACE
+    "$<LINK_GROUP:RESCAN,${core},dorvane_scaffolding_r${release}>")
+  target_include_directories(dorvane_core_r${release} INTERFACE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_compile_definitions(dorvane_core_r${release} INTERFACE VEXO_HOST_RELEASE=${release})
+  target_link_libraries(dorvane_core_r${release} INTERFACE vexo_hostsdk vexo_win32)
+
   set(module Dorvane_r${release})
   get_property(module_srcs GLOBAL PROPERTY DORVANE_MODULE_SOURCES)
   add_library(${module} MODULE ${module_srcs})
   target_compile_definitions(${module} PRIVATE VEXO_HOST_RELEASE=${release})
   target_include_directories(${module} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-  target_link_libraries(${module} PRIVATE -Wl,--whole-archive ${core} -Wl,--no-whole-archive vexo_hostsdk vexo_win32)
+  target_link_libraries(${module} PRIVATE -Wl,--whole-archive ${core} -Wl,--no-whole-archive
+    dorvane_scaffolding_r${release} vexo_hostsdk vexo_win32)
   set_target_properties(${module} PROPERTIES
     OUTPUT_NAME Dorvane PREFIX "" SUFFIX ".dlu"
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
@@ -54,7 +67,7 @@ function(dorvane_add_release release)
     set_target_properties(${module} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/release${release})
   endif()
   if(release STREQUAL "4")
-    add_library(dorvane_core ALIAS ${core})
+    add_library(dorvane_core ALIAS dorvane_core_r${release})
     add_library(Dorvane ALIAS ${module})
   endif()
 endfunction()

@@ -1,0 +1,3 @@
+#include "texture/bitmap_image.h"
+
+BitmapImage::BitmapImage() : name{}, path{} {}

@@ -1,0 +1,3 @@
+#include "plugin/export_utility.h"
+
+int ExportUtility::EncodeModelFrame(std::FILE*, TimeValue, float, const char*) { return 0; }

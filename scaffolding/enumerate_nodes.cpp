@@ -1,0 +1,3 @@
+#include "scene/export_context.h"
+
+int ExportContext::EnumerateNodes(HostInterface*, int) { return 0; }

@@ -1,0 +1,3 @@
+#include "scene/export_context.h"
+
+ExportContext::ExportContext() : errorText{}, errorCaption{}, errorRecorded(0), nodes(nullptr), nodeCount(0) {}

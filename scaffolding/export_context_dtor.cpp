@@ -1,0 +1,3 @@
+#include "scene/export_context.h"
+
+ExportContext::~ExportContext() { delete[] nodes; }

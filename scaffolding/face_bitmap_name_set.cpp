@@ -1,0 +1,3 @@
+#include "scene/sampled_mesh.h"
+
+void FaceBitmapNameField<true>::set(const char*) {}

@@ -1,0 +1,3 @@
+#include "plugin/export_utility.h"
+
+int ExportUtility::LoadFrameNames(const char*) { return 0; }

@@ -1,0 +1,3 @@
+#include "scene/export_context.h"
+
+void ExportContext::RecordErrorFormat(const char*, const char*, ...) {}

@@ -1,0 +1,3 @@
+#include "plugin/export_utility.h"
+
+int ExportUtility::ReduceSkinToPalette() { return 0; }

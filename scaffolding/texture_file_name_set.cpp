@@ -1,0 +1,3 @@
+#include "texture/skin_texture.h"
+
+void TextureFileNameField<true>::set(const char*) {}

@@ -1,0 +1,3 @@
+#include "plugin/export_utility.h"
+
+ExportUtility& TheExportUtility() { static ExportUtility utility; return utility; }

@@ -1,0 +1,3 @@
+#include "plugin/export_utility.h"
+
+int ExportUtility::WriteSkinPcx(const char*) { return 0; }
