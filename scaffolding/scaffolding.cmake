@@ -29,15 +29,8 @@ function(dorvane_add_scaffolding release)
     ${PROJECT_SOURCE_DIR}/scaffolding/pixel_index.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/pixel_colour.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/free_pixels.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/frame_name_table_ctor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/export_utility_ctor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/export_utility_dtor.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/open_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/close_panel.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/selection_changed.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/release.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/set_startup_parameter.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/free_export_buffers.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/free_frame_buffers.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/save_model.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/load_frame_names.cpp
@@ -47,7 +40,6 @@ function(dorvane_add_scaffolding release)
     ${PROJECT_SOURCE_DIR}/scaffolding/create_model_file.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/encode_model_frame.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/save_model_frames.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/the_export_utility.cpp
   )
   target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/sdk/win32/include)
   target_compile_definitions(dorvane_scaffolding_r${release} PRIVATE VEXO_HOST_RELEASE=${release})

@@ -1,3 +1,0 @@
-#include "plugin/frame_name_table.h"
-
-FrameNameTable::FrameNameTable() : names{}, count(0) {}

@@ -1,3 +1,0 @@
-#include "plugin/export_utility.h"
-
-ExportUtility& TheExportUtility() { static ExportUtility utility; return utility; }
