@@ -4,31 +4,11 @@
 # each file is deleted (with its line here) once the real one exists.
 function(dorvane_add_scaffolding release)
   add_library(dorvane_scaffolding_r${release} STATIC
-    ${PROJECT_SOURCE_DIR}/scaffolding/export_context_ctor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/export_context_dtor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/record_error.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/record_error_format.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/enumerate_nodes.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/sample_mesh.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/write_mesh_dump.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/collect_textures.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/place_textures.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/copy_texture_to_skin.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/face_bitmap_name_set.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/texture_file_name_set.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/bitmap_image_ctor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/bitmap_image_dtor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/bitmap_image_move_ctor.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/bitmap_image_move_assign.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/load_image_file.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/load_bmp.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/load_tga.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/load_tim.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/image_width.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/image_height.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/pixel_index.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/pixel_colour.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/free_pixels.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/open_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/close_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/free_frame_buffers.cpp

@@ -1,3 +1,0 @@
-#include "texture/bitmap_image.h"
-
-BitmapImage::~BitmapImage() {}

@@ -1,3 +1,0 @@
-#include "scene/export_context.h"
-
-int ExportContext::EnumerateNodes(HostInterface*, int) { return 0; }

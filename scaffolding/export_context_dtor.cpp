@@ -1,3 +1,0 @@
-#include "scene/export_context.h"
-
-ExportContext::~ExportContext() { delete[] nodes; }

@@ -1,3 +1,0 @@
-#include "scene/sampled_mesh.h"
-
-void FaceBitmapNameField<true>::set(const char*) {}

@@ -1,3 +1,0 @@
-#include "texture/bitmap_image.h"
-
-std::int32_t BitmapImage::Width() const { return 0; }

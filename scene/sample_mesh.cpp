@@ -1,0 +1,140 @@
+#include <cstdint>
+#include <new>
+
+#include "scene/export_context.h"
+#include "scene/node_mesh.h"
+
+namespace {
+
+const char* NodeName(SceneNode* node) {
+  const char* name = node->Name();
+  return name ? name : "";
+}
+
+}  // namespace
+
+int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVertex** vertices,
+                              SampledFace** faces, std::int32_t* vertexCount,
+                              std::int32_t* faceCount, TimeValue time) {
+  // Compared as unsigned by subtraction, so negative arguments and sums
+  // past the int range are refused too.
+  const auto first = static_cast<std::uint32_t>(firstNode);
+  const auto count = static_cast<std::uint32_t>(nodeCountToSample);
+  const auto listed = static_cast<std::uint32_t>(nodes ? nodeCount : 0);
+  if (first > listed || count > listed - first) {
+    RecordError("Mesh range invalid", "Internal Parameter Error");
+    return 0;
+  }
+  const std::uint32_t end = first + count;
+
+  // Counting pass: sizes the arrays exactly. Totals are kept in 64 bits and
+  // must fit the 32-bit counts.
+  std::int64_t totalVertices = 0;
+  std::int64_t totalFaces = 0;
+  *vertexCount = 0;
+  *faceCount = 0;
+  for (std::uint32_t i = first; i < end; ++i) {
+    const HostMesh* mesh = MeshAtTime(nodes[i], time);
+    if (!mesh) {
+      RecordError("Unable to get mesh from node pointer", "Internal Parameter Error");
+      return 0;
+    }
+    totalVertices += mesh->numVerts;
+    totalFaces += mesh->numFaces;
+    if (mesh->numVerts < 0 || mesh->numFaces < 0 || totalVertices > INT32_MAX ||
+        totalFaces > INT32_MAX) {
+      *vertices = nullptr;
+      *faces = nullptr;
+      RecordError("Cannot get memory for mesh data", "Memory Error");
+      return 0;
+    }
+    *vertexCount = static_cast<std::int32_t>(totalVertices);
+    *faceCount = static_cast<std::int32_t>(totalFaces);
+  }
+
+  *vertices = new (std::nothrow) SampledVertex[static_cast<std::size_t>(totalVertices)];
+  *faces = new (std::nothrow) SampledFace[static_cast<std::size_t>(totalFaces)];
+  if (!*vertices || !*faces) {
+    delete[] *vertices;
+    delete[] *faces;
+    *vertices = nullptr;
+    *faces = nullptr;
+    RecordError("Cannot get memory for mesh data", "Memory Error");
+    return 0;
+  }
+
+  // Fill pass: node after node, each node's vertex indices shifted past the
+  // vertices of the nodes before it.
+  *vertexCount = 0;
+  *faceCount = 0;
+  for (std::uint32_t i = first; i < end; ++i) {
+    SceneNode* node = nodes[i];
+    const HostMesh* mesh = MeshAtTime(node, time);
+    // A host that answers more than it did in the counting pass must not
+    // write past the arrays.
+    if (!mesh || mesh->numVerts < 0 || mesh->numFaces < 0 ||
+        mesh->numVerts > totalVertices - *vertexCount || mesh->numFaces > totalFaces - *faceCount) {
+      RecordError("Unable to get mesh from node pointer", "Internal Parameter Error");
+      return 0;
+    }
+    const bool textured = mesh->numTVerts > 0;
+
+    // Every index must lie inside the node's own arrays: a vertex index past
+    // them would point into another node's vertices or past the combined
+    // array, a texture-vertex index past them would read outside the host's.
+    for (int j = 0; j < mesh->numFaces; ++j) {
+      for (int k = 0; k < 3; ++k) {
+        const std::uint32_t v = mesh->faces[j].v[k];
+        if (v >= static_cast<std::uint32_t>(mesh->numVerts)) {
+          RecordErrorFormat("Internal Parameter Error",
+                            "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
+                            NodeName(node), v, mesh->numVerts);
+          return 0;
+        }
+        if (textured) {
+          const std::uint32_t t = mesh->tvFace[j].t[k];
+          if (t >= static_cast<std::uint32_t>(mesh->numTVerts)) {
+            RecordErrorFormat(
+                "Internal Parameter Error",
+                "Face %d of node %s uses texture vertex %u, but the mesh has %d texture vertices",
+                j, NodeName(node), t, mesh->numTVerts);
+            return 0;
+          }
+        }
+      }
+    }
+
+    const Matrix3 toWorld = node->ObjectTransformAt(time);
+    const std::uint32_t vertexBase = static_cast<std::uint32_t>(*vertexCount);
+
+    for (int j = 0; j < mesh->numFaces; ++j) {
+      const Face& hostFace = mesh->faces[j];
+      SampledFace& face = (*faces)[*faceCount + j];
+      face.a = hostFace.v[0] + vertexBase;
+      face.b = hostFace.v[1] + vertexBase;
+      face.c = hostFace.v[2] + vertexBase;
+      const char* bitmapName = nullptr;
+      if (FaceBitmapName(node, hostFace.flags >> 16, &bitmapName)) face.bitmapName.set(bitmapName);
+      if (textured) {
+        const TVFace& textureFace = mesh->tvFace[j];
+        for (int k = 0; k < 3; ++k) {
+          const UVVert& t = mesh->tVerts[textureFace.t[k]];
+          face.u[k] = t.x;
+          face.v[k] = t.y;
+        }
+      }
+    }
+    *faceCount += mesh->numFaces;
+
+    const Point3& translation = toWorld.GetRow(3);
+    for (int j = 0; j < mesh->numVerts; ++j) {
+      const Point3 p = VectorTransform(toWorld, mesh->verts[j]);
+      Point3& position = (*vertices)[*vertexCount + j].position;
+      position.x = p.x + translation.x;
+      position.y = p.y + translation.y;
+      position.z = p.z + translation.z;
+    }
+    *vertexCount += mesh->numVerts;
+  }
+  return 1;
+}
