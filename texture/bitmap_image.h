@@ -63,10 +63,25 @@ struct BitmapImage : ImageAlphaPlane<release::kImageHasAlpha> {
   std::uint8_t PixelIndex(std::int32_t x, std::int32_t y) const;
   PaletteEntry PixelColour(std::int32_t x, std::int32_t y) const;
   void FreePixels();
+  // Bytes per row of `pixels` for the loaded depth (0 before a load).
+  std::int64_t Stride() const;
 
   char name[256];
   char path[256];
   std::uint8_t* pixels = nullptr;
   BitmapInfoHeader info;
   PaletteEntry palette[256];
+
+ private:
+  // Empties the record: no buffers, zero header, palette, name and path.
+  void Reset();
+  // Starts a load: empties the record and refuses a missing path or one
+  // longer than the 255 characters that `name` and `path` hold; with
+  // `keepName` stores the path and its file name.
+  int BeginLoad(const char* filePath, bool keepName);
+  // Checks the size against kMaxImageSide, allocates zeroed rows and sets
+  // width, height and depth.
+  int AllocatePixels(std::int64_t width, std::int64_t height, std::uint16_t bitsPerPixel);
+  // Frees everything and returns 0, so a failed load leaves an empty record.
+  int FailLoad();
 };
