@@ -14,6 +14,9 @@
 #include "scene/sampled_mesh.h"
 #include "texture/skin_texture.h"
 
+struct Md2FrameHeader;
+struct Md2Vertex;
+
 class ExportUtility : public HostUtility {
  public:
   ExportUtility();
@@ -45,9 +48,25 @@ class ExportUtility : public HostUtility {
   int ReduceSkinToPalette();
   int WriteSkinPcx(const char* skinName);
 
-  // Model file (model/).
+  // Model file (model/). The file is named by the path cut at the first
+  // "." of its file name, with ".md2". Both use the mesh sampled at host
+  // time 0 (vertices, faces and counts, each face linked to its placed
+  // texture), the skin size and the frame-name table; they give 0, with
+  // no file created or changed, when the scene does not fit the format or
+  // the file, or a frame cannot be encoded.
+  //
+  // Writes a new file with one frame per frame name, model frame k from
+  // host frame k.
   int CreateModelFile(const char* path, float scale);
-  int EncodeModelFrame(std::FILE* file, TimeValue time, float scale, const char* name);
+  // Samples the listed nodes at `time` into frameVertices / frameFaces and
+  // encodes the positions as one frame: `vertices` receives vertexCount
+  // entries. 0 when sampling fails, the frame has another vertex count
+  // than the mesh at time 0, or a scaled position is not finite.
+  int EncodeModelFrame(TimeValue time, float scale, const char* name, Md2FrameHeader* header,
+                       Md2Vertex* vertices);
+  // Writes model frames startFrame..endFrame (inclusive; none when start >
+  // end) in place, frame k from host frame firstFrame + k - startFrame;
+  // creates the file first when there is none.
   int SaveModelFrames(const char* path, std::int32_t startFrame, std::int32_t endFrame,
                       std::uint32_t firstFrame, float scale);
 

@@ -1,3 +1,0 @@
-#include "plugin/export_utility.h"
-
-int ExportUtility::EncodeModelFrame(std::FILE*, TimeValue, float, const char*) { return 0; }

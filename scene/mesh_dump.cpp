@@ -1,0 +1,59 @@
+#include "scene/mesh_dump.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "texture/skin_texture.h"
+
+std::string MeshDumpPath() {
+#ifdef _WIN32
+  return "C:\\tris.asc";
+#else
+  const char* folder = std::getenv("TMPDIR");
+  std::string path = folder && *folder ? folder : "/tmp";
+  if (path.back() != '/') path += '/';
+  return path + "tris.asc";
+#endif
+}
+
+int DumpExportMesh(ExportContext& context, const SampledVertex* vertices,
+                   std::int32_t vertexCount, const SampledFace* faces, std::int32_t faceCount) {
+  if constexpr (!release::kWritesMeshDump) {
+    (void)context, (void)vertices, (void)vertexCount, (void)faces, (void)faceCount;
+    return 1;
+  } else {
+    return context.WriteMeshDump(MeshDumpPath().c_str(), vertices, vertexCount, faces, faceCount);
+  }
+}
+
+int ExportContext::WriteMeshDump(const char* path, const SampledVertex* vertices,
+                                 std::int32_t vertexCount, const SampledFace* faces,
+                                 std::int32_t faceCount) {
+  std::FILE* file = std::fopen(path, "w");  // text mode: the platform's line ends
+  if (!file) {
+    RecordErrorFormat("File Error", "Could not open %s for writing", path);
+    return 0;
+  }
+  std::fprintf(file, "Named object: \"%s\"\n", path);
+  std::fprintf(file, "Tri-mesh, Vertices: %d          Faces: %d\n", vertexCount, faceCount);
+  std::fputs("Vertex list:\n", file);
+  for (std::int32_t i = 0; i < vertexCount; ++i) {
+    const SampledVertex& v = vertices[i];
+    std::fprintf(file, "Vertex %d:  X:%12.6f Y:%12.6f Z:%12.6f U:%8.6f V:%8.6f\n", i,
+                 double(v.position.x), double(v.position.y), double(v.position.z), double(v.u),
+                 double(v.v));
+  }
+  std::fputs("Face list:\n", file);
+  for (std::int32_t i = 0; i < faceCount; ++i) {
+    const SampledFace& f = faces[i];
+    std::fprintf(file, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i, unsigned(f.a),
+                 unsigned(f.b), unsigned(f.c));
+    if (f.texture) std::fprintf(file, "Material:\"%.255s\"\n", f.texture->image.name);
+  }
+  // A failed write sets the stream's error flag; the close catches the
+  // last buffered bytes.
+  bool ok = std::ferror(file) == 0;
+  if (std::fclose(file) != 0) ok = false;
+  if (!ok) RecordErrorFormat("File Error", "Could not write %s", path);
+  return ok ? 1 : 0;
+}
