@@ -4,17 +4,10 @@
 # each file is deleted (with its line here) once the real one exists.
 function(dorvane_add_scaffolding release)
   add_library(dorvane_scaffolding_r${release} STATIC
-    ${PROJECT_SOURCE_DIR}/scaffolding/collect_textures.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/place_textures.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/copy_texture_to_skin.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/texture_file_name_set.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/open_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/close_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/save_model.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/load_frame_names.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/write_skin_bmp.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/reduce_skin_to_palette.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/write_skin_pcx.cpp
   )
   target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/sdk/win32/include)
   target_compile_definitions(dorvane_scaffolding_r${release} PRIVATE VEXO_HOST_RELEASE=${release})

@@ -1,3 +1,0 @@
-#include "scene/export_context.h"
-
-int ExportContext::CollectTextures(SkinTexture**, std::int32_t*) { return 0; }

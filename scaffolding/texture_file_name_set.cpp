@@ -1,3 +1,0 @@
-#include "texture/skin_texture.h"
-
-void TextureFileNameField<true>::set(const char*) {}
