@@ -1,0 +1,86 @@
+// One animation clip of an imported scene: key frames per node and morph
+// weights per node, in the file's own ticks.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "standalone/import/transform_math.h"
+
+struct aiAnimation;
+
+namespace vexo {
+
+struct VectorKey {
+  double time = 0;
+  Vec3 value;
+};
+
+struct RotationKey {
+  double time = 0;
+  Quat value;
+};
+
+// Weights of the listed morph targets; targets not listed weigh 0.
+struct MorphKey {
+  double time = 0;
+  std::vector<std::pair<unsigned, double>> weights;
+};
+
+// Keys of one node. An empty list leaves that part of the node's own
+// transform in place.
+struct NodeChannel {
+  int node = -1;
+  std::vector<VectorKey> positions;
+  std::vector<RotationKey> rotations;
+  std::vector<VectorKey> scalings;
+};
+
+struct MorphChannel {
+  int node = -1;
+  std::vector<MorphKey> keys;
+};
+
+// A node's transform split into its parts, the pose that channels start from.
+struct NodePose {
+  Vec3 translation;
+  Quat rotation;
+  Vec3 scale{1, 1, 1};
+};
+
+struct AnimationClip {
+  std::string name;
+  double ticksPerSecond = 25;
+  double durationTicks = 0;
+  std::vector<NodeChannel> channels;
+  std::vector<MorphChannel> morphs;
+  // Per scene node: index into channels / morphs, or -1.
+  std::vector<int> channelOfNode;
+  std::vector<int> morphOfNode;
+  // The pose at the end equals the pose at the start, so the clip can play
+  // round and round.
+  bool loops = false;
+
+  double DurationSeconds() const { return durationTicks / ticksPerSecond; }
+};
+
+// Reads a clip. nodeIndex maps a node name to its index in the scene's node
+// list (-1: unknown; the keys of unknown nodes are dropped). bindPoses are
+// the nodes' own transforms.
+AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
+                       const std::function<int(const std::string&)>& nodeIndex,
+                       const std::vector<NodePose>& bindPoses);
+
+// A clip by name, or by its number when no clip has that name. Throws
+// ImportError naming the clips of the scene file.
+std::size_t FindClip(const std::vector<AnimationClip>& clips, const std::string& nameOrNumber,
+                     const std::filesystem::path& sceneFile);
+
+// Whether the clip's pose at its end equals its pose at its start.
+bool ClipLoops(const AnimationClip& clip, const std::vector<NodePose>& bindPoses);
+
+}  // namespace vexo

@@ -1,0 +1,52 @@
+// What the user asks of a scene import (the vexo command's options).
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vexo {
+
+// Which axis points up in the scene as the importer delivers it. Auto
+// decides by format: glTF, COLLADA, 3DS and MD5 arrive Y-up, FBX says so in
+// its header, everything else is taken as Z-up. Y-up scenes are turned so
+// that Z points up, as in the host's world.
+enum class UpAxis { kAuto, kY, kZ };
+
+struct ImportOptions {
+  std::filesystem::path path;
+  // --up y|z
+  UpAxis up = UpAxis::kAuto;
+  // --select NAME (repeatable): the mesh nodes to export; empty selects
+  // every mesh node.
+  std::vector<std::string> select;
+  // --animation NAME|INDEX|none: the clip on the timeline. Empty means the
+  // first clip (the bind pose when there is none); "none" the bind pose.
+  std::string animation;
+  // --fps N: host frame f shows the clip at f / fps seconds. It also sets
+  // the host's ticks per frame, 4800 / fps.
+  double fps = 30.0;
+  // --max-texture N: textures larger than N pixels on a side are scaled
+  // down while they are prepared; 0 keeps every size.
+  int maxTexture = 0;
+  // Where pictures the plug-in cannot read are written as TGA files; see
+  // TextureCacheFolder.
+  std::filesystem::path textureCache;
+  // True for an export: the textures of the selected nodes are prepared and
+  // whatever would stop the export is an error. False (scene info) writes
+  // nothing and lists such findings as problems instead.
+  bool prepareTextures = true;
+};
+
+// A failed import; the message names the file and what was wrong.
+class ImportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The texture cache that belongs to an output file: the folder
+// "vexo-textures" beside it.
+std::filesystem::path TextureCacheFolder(const std::filesystem::path& outputFile);
+
+}  // namespace vexo

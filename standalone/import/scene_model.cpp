@@ -1,0 +1,74 @@
+#include "standalone/import/scene_model.h"
+
+#include "standalone/import/animation_sampler.h"
+#include "standalone/import/skinning.h"
+
+namespace vexo {
+
+double SceneModel::ClipTicks(TimeValue t) const {
+  if (activeClip < 0) return 0;
+  const double frame = static_cast<double>(t) / ticksPerFrame;
+  return frame * secondsPerFrame * clips[static_cast<std::size_t>(activeClip)].ticksPerSecond;
+}
+
+Mat4 SceneModel::LocalAt(int node, double ticks) const {
+  const ModelNode& n = nodes[static_cast<std::size_t>(node)];
+  if (activeClip >= 0) {
+    const AnimationClip& clip = clips[static_cast<std::size_t>(activeClip)];
+    const int channel = clip.channelOfNode[static_cast<std::size_t>(node)];
+    if (channel >= 0) {
+      return SampleNodeTransform(clip.channels[static_cast<std::size_t>(channel)], ticks, n.pose);
+    }
+  }
+  return n.local;
+}
+
+Matrix3 SceneModel::LocalTransformAt(int node, TimeValue t) {
+  Mat4 local = LocalAt(node, ClipTicks(t));
+  if (nodes[static_cast<std::size_t>(node)].parent < 0) local = rootCorrection * local;
+  return ToHostMatrix(local);
+}
+
+// World transforms in the file's own axes; the turn to Z-up cancels out of
+// every mesh, which lives in its node's space.
+const std::vector<Mat4>& SceneModel::WorldAt(double ticks) {
+  if (cachedClip_ == activeClip && cachedTicks_ == ticks && !cachedWorld_.empty()) {
+    return cachedWorld_;
+  }
+  cachedWorld_.resize(nodes.size());
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const Mat4 local = LocalAt(static_cast<int>(i), ticks);
+    const int parent = nodes[i].parent;
+    cachedWorld_[i] = parent < 0 ? local : cachedWorld_[static_cast<std::size_t>(parent)] * local;
+  }
+  cachedClip_ = activeClip;
+  cachedTicks_ = ticks;
+  return cachedWorld_;
+}
+
+MeshData SceneModel::MeshAt(int node, TimeValue t) {
+  const ModelNode& n = nodes[static_cast<std::size_t>(node)];
+  if (n.mesh < 0) return MeshData{};
+  const WeldedMesh& mesh = meshes[static_cast<std::size_t>(n.mesh)];
+  const double ticks = ClipTicks(t);
+
+  std::vector<float> weights = mesh.defaultWeights;
+  if (activeClip >= 0 && mesh.morphTargets > 0) {
+    const AnimationClip& clip = clips[static_cast<std::size_t>(activeClip)];
+    const int morph = clip.morphOfNode[static_cast<std::size_t>(node)];
+    if (morph >= 0) SampleMorphWeights(clip.morphs[static_cast<std::size_t>(morph)], ticks, weights);
+  }
+
+  std::vector<Mat4> boneMatrices;
+  if (mesh.Skinned()) {
+    const std::vector<Mat4>& world = WorldAt(ticks);
+    const Mat4 toNode = AffineInverse(world[static_cast<std::size_t>(node)]);
+    boneMatrices.reserve(mesh.bones.size());
+    for (const SkinBone& bone : mesh.bones) {
+      boneMatrices.push_back(toNode * world[static_cast<std::size_t>(bone.node)] * bone.offset);
+    }
+  }
+  return DeformMesh(mesh, boneMatrices, weights);
+}
+
+}  // namespace vexo

@@ -1,0 +1,16 @@
+// Poses a welded mesh: morph targets first, then linear blend skinning.
+#pragma once
+
+#include <vector>
+
+#include "standalone/import/mesh_welding.h"
+
+namespace vexo {
+
+// boneMatrices[i] takes a bind-pose position of bone i into the node's space
+// at the moment (inverse node world x bone world x bone offset). A mesh
+// without bones ignores them; weights has one entry per morph target.
+MeshData DeformMesh(const WeldedMesh& mesh, const std::vector<Mat4>& boneMatrices,
+                    const std::vector<float>& morphWeights);
+
+}  // namespace vexo
