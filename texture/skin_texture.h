@@ -43,5 +43,9 @@ struct SkinTexture {
   std::uint32_t state() const { return head.flags; }
 };
 
+// Pixel format of the skin buffer for CopyTextureToSkin: 3 bytes a pixel,
+// blue, green, red.
+inline constexpr int kSkinPixelFormatBgr = 8;
+
 // The placement area that SaveModel packs into.
 inline constexpr int SkinAreaSize = 480;
