@@ -50,6 +50,11 @@ function(dorvane_add_release release)
   target_include_directories(dorvane_core_r${release} INTERFACE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(dorvane_core_r${release} INTERFACE VEXO_HOST_RELEASE=${release})
   target_link_libraries(dorvane_core_r${release} INTERFACE vexo_hostsdk vexo_win32)
+  if(TARGET dorvane_resources)
+    # The generated resource file registers itself when loaded and nothing
+    # refers to it: programs linking the library must still take it.
+    target_link_options(dorvane_core_r${release} INTERFACE "LINKER:--undefined=dorvane_resources_anchor")
+  endif()
 
   set(module Dorvane_r${release})
   get_property(module_srcs GLOBAL PROPERTY DORVANE_MODULE_SOURCES)

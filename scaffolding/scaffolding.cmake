@@ -6,7 +6,6 @@ function(dorvane_add_scaffolding release)
   add_library(dorvane_scaffolding_r${release} STATIC
     ${PROJECT_SOURCE_DIR}/scaffolding/open_panel.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/close_panel.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/save_model.cpp
     ${PROJECT_SOURCE_DIR}/scaffolding/load_frame_names.cpp
   )
   target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/sdk/win32/include)

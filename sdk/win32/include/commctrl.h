@@ -1,2 +1,8 @@
+// Stand-in for the common-controls header: only InitCommonControls.
 #pragma once
+
 #include <windows.h>
+
+extern "C" {
+VEXO_WIN32_API void InitCommonControls(void);
+}
