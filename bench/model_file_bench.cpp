@@ -76,7 +76,8 @@ void BM_CreateModelFile(benchmark::State& state) {
   for (auto _ : state) {
     if (!e.utility.CreateModelFile(path.c_str(), 1.0f)) state.SkipWithError("not written");
   }
-  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path + ".md2")));
+  state.SetBytesProcessed(state.iterations() *
+                          std::int64_t(std::filesystem::file_size(path + ".md2")));
 }
 BENCHMARK(BM_CreateModelFile)->Unit(benchmark::kMillisecond);
 
@@ -86,7 +87,8 @@ void BM_UpdateAllFrames(benchmark::State& state) {
   const std::string path = BenchFolder() + "/sheet";
   if (!e.utility.CreateModelFile(path.c_str(), 1.0f)) state.SkipWithError("not written");
   for (auto _ : state) {
-    if (!e.utility.SaveModelFrames(path.c_str(), 0, 197, 0, 1.0f)) state.SkipWithError("not updated");
+    if (!e.utility.SaveModelFrames(path.c_str(), 0, 197, 0, 1.0f))
+      state.SkipWithError("not updated");
   }
 }
 BENCHMARK(BM_UpdateAllFrames)->Unit(benchmark::kMillisecond);

@@ -31,9 +31,9 @@ bool MoveIntoPlace(const std::string& from, const std::string& to) {
 int ExportUtility::CreateModelFile(const char* path, float scale) {
   const std::int32_t frameCount = frameNames.count;
   if (!path || !Md2CountsFit(vertexCount, faceCount, frameCount) || (faceCount > 0 && !faces)) {
-    context.RecordErrorFormat("Scene Error",
-                              "A model of %d vertices, %d triangles and %d frames cannot be written",
-                              vertexCount, faceCount, frameCount);
+    context.RecordErrorFormat(
+        "Scene Error", "A model of %d vertices, %d triangles and %d frames cannot be written",
+        vertexCount, faceCount, frameCount);
     return 0;
   }
 

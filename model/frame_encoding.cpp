@@ -40,7 +40,8 @@ int EncodeFramePositions(const SampledVertex* vertices, std::int32_t count, floa
   }
 
   for (int k = 0; k < 3; ++k) {
-    header->scale[k] = static_cast<float>((double(hi[k]) - double(lo[k])) * double(kMd2QuantisationStep));
+    header->scale[k] =
+        static_cast<float>((double(hi[k]) - double(lo[k])) * double(kMd2QuantisationStep));
     header->translate[k] = lo[k];
   }
   std::memset(header->name, 0, sizeof header->name);

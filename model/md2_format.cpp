@@ -80,11 +80,10 @@ Md2Header MakeMd2Header(std::int32_t skinWidth, std::int32_t skinHeight, std::in
 }
 
 void WriteMd2Header(LittleEndianWriter& out, const Md2Header& h) {
-  const std::int32_t fields[] = {h.ident,         h.version,      h.skinWidth,    h.skinHeight,
-                                 h.frameSize,     h.numSkins,     h.numVertices,  h.numTexCoords,
-                                 h.numTriangles,  h.numGlCommands, h.numFrames,   h.ofsSkins,
-                                 h.ofsTexCoords,  h.ofsTriangles, h.ofsFrames,    h.ofsGlCommands,
-                                 h.ofsEnd};
+  const std::int32_t fields[] = {
+      h.ident,        h.version,      h.skinWidth,    h.skinHeight,    h.frameSize, h.numSkins,
+      h.numVertices,  h.numTexCoords, h.numTriangles, h.numGlCommands, h.numFrames, h.ofsSkins,
+      h.ofsTexCoords, h.ofsTriangles, h.ofsFrames,    h.ofsGlCommands, h.ofsEnd};
   static_assert(sizeof fields == kMd2HeaderSize, "every header field is written");
   PackedBlock block(out);
   for (std::int32_t field : fields) block.I32(field);
@@ -138,12 +137,11 @@ void WriteMd2Trailer(LittleEndianWriter& out) {
 }
 
 bool ReadMd2Header(LittleEndianReader& in, Md2Header* h) {
-  std::int32_t* const fields[] = {&h->ident,         &h->version,      &h->skinWidth,
-                                  &h->skinHeight,    &h->frameSize,    &h->numSkins,
-                                  &h->numVertices,   &h->numTexCoords, &h->numTriangles,
-                                  &h->numGlCommands, &h->numFrames,    &h->ofsSkins,
-                                  &h->ofsTexCoords,  &h->ofsTriangles, &h->ofsFrames,
-                                  &h->ofsGlCommands, &h->ofsEnd};
+  std::int32_t* const fields[] = {
+      &h->ident,         &h->version,     &h->skinWidth,    &h->skinHeight,   &h->frameSize,
+      &h->numSkins,      &h->numVertices, &h->numTexCoords, &h->numTriangles, &h->numGlCommands,
+      &h->numFrames,     &h->ofsSkins,    &h->ofsTexCoords, &h->ofsTriangles, &h->ofsFrames,
+      &h->ofsGlCommands, &h->ofsEnd};
   static_assert(sizeof fields / sizeof fields[0] == 17, "every header field is read");
   std::uint8_t bytes[kMd2HeaderSize];
   if (!in.Bytes(bytes, sizeof bytes)) return false;

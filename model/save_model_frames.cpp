@@ -24,13 +24,13 @@ bool ReadHeaderAndSize(std::FILE* file, Md2Header* header, std::int64_t* size) {
 
 }  // namespace
 
-int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame,
-                                   std::int32_t endFrame, std::uint32_t firstFrame, float scale) {
+int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, std::int32_t endFrame,
+                                   std::uint32_t firstFrame, float scale) {
   const std::int32_t frameCount = frameNames.count;
   if (!path || !Md2CountsFit(vertexCount, faceCount, frameCount)) {
-    context.RecordErrorFormat("Scene Error",
-                              "A model of %d vertices, %d triangles and %d frames cannot be written",
-                              vertexCount, faceCount, frameCount);
+    context.RecordErrorFormat(
+        "Scene Error", "A model of %d vertices, %d triangles and %d frames cannot be written",
+        vertexCount, faceCount, frameCount);
     return 0;
   }
   if (startFrame < 0 || startFrame >= frameCount || endFrame < 0 || endFrame >= frameCount) {
@@ -74,7 +74,8 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame,
   } else if (header.numTriangles != faceCount || header.numVertices != vertexCount ||
              header.numFrames != frameCount) {
     context.RecordErrorFormat(
-        "File Error", "%s has %d triangles, %d vertices and %d frames; the export has %d, %d and %d",
+        "File Error",
+        "%s has %d triangles, %d vertices and %d frames; the export has %d, %d and %d",
         name.c_str(), header.numTriangles, header.numVertices, header.numFrames, faceCount,
         vertexCount, frameCount);
   } else if (header.frameSize != frameSize || header.ofsFrames < kMd2HeaderSize ||
@@ -83,8 +84,8 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame,
                               name.c_str());
   } else {
     frameHeaders.reset(new (std::nothrow) Md2FrameHeader[writeCount > 0 ? writeCount : 1]);
-    frameVertexBuffer.reset(new (std::nothrow)
-                                Md2Vertex[std::size_t(vertexCount) * (writeCount > 0 ? writeCount : 1)]);
+    frameVertexBuffer.reset(
+        new (std::nothrow) Md2Vertex[std::size_t(vertexCount) * (writeCount > 0 ? writeCount : 1)]);
     if (!frameHeaders || !frameVertexBuffer) {
       context.RecordError("Cannot get memory for the model frames", "Memory Error");
     } else {
@@ -93,10 +94,16 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame,
       result = 1;
       for (std::int32_t i = 0; result && i < writeCount; ++i) {
         const std::int32_t k = startFrame + i;
+        const std::int64_t hostFrame = std::int64_t(firstFrame) + i;
         TimeValue time = 0;
-        result = HostFrameTime(std::int64_t(firstFrame) + i, &time) &&
-                 EncodeModelFrame(time, scale, frameNames.names[k], &frameHeaders[i],
-                                  &frameVertexBuffer[std::size_t(i) * vertexCount]);
+        if (!HostFrameTime(hostFrame, &time)) {
+          context.RecordErrorFormat("Input error", "Host frame %lld lies past the host's times",
+                                    static_cast<long long>(hostFrame));
+          result = 0;
+        } else {
+          result = EncodeModelFrame(time, scale, frameNames.names[k], &frameHeaders[i],
+                                    &frameVertexBuffer[std::size_t(i) * vertexCount]);
+        }
       }
       FreeFrameBuffers();
     }

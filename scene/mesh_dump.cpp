@@ -16,8 +16,8 @@ std::string MeshDumpPath() {
 #endif
 }
 
-int DumpExportMesh(ExportContext& context, const SampledVertex* vertices,
-                   std::int32_t vertexCount, const SampledFace* faces, std::int32_t faceCount) {
+int DumpExportMesh(ExportContext& context, const SampledVertex* vertices, std::int32_t vertexCount,
+                   const SampledFace* faces, std::int32_t faceCount) {
   if constexpr (!release::kWritesMeshDump) {
     (void)context, (void)vertices, (void)vertexCount, (void)faces, (void)faceCount;
     return 1;
@@ -46,8 +46,8 @@ int ExportContext::WriteMeshDump(const char* path, const SampledVertex* vertices
   std::fputs("Face list:\n", file);
   for (std::int32_t i = 0; i < faceCount; ++i) {
     const SampledFace& f = faces[i];
-    std::fprintf(file, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i, unsigned(f.a),
-                 unsigned(f.b), unsigned(f.c));
+    std::fprintf(file, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i, unsigned(f.a), unsigned(f.b),
+                 unsigned(f.c));
     if (f.texture) std::fprintf(file, "Material:\"%.255s\"\n", f.texture->image.name);
   }
   // A failed write sets the stream's error flag; the close catches the

@@ -14,5 +14,5 @@ std::string MeshDumpPath();
 // The dump step of an export: writes the dump to MeshDumpPath() in the
 // builds that keep one (release::kWritesMeshDump) and does nothing in the
 // others. The result is WriteMeshDump's, or 1 when nothing is written.
-int DumpExportMesh(ExportContext& context, const SampledVertex* vertices,
-                   std::int32_t vertexCount, const SampledFace* faces, std::int32_t faceCount);
+int DumpExportMesh(ExportContext& context, const SampledVertex* vertices, std::int32_t vertexCount,
+                   const SampledFace* faces, std::int32_t faceCount);

@@ -110,8 +110,19 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
       }
     }
 
-    std::vector<std::uint32_t> remap(mesh.mNumVertices);
+    // Only vertices that a triangle uses: files may share one vertex list
+    // among meshes, and points and lines have been dropped.
+    std::vector<bool> used(mesh.mNumVertices, false);
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices != 3) continue;
+      for (unsigned c = 0; c < 3; ++c) {
+        if (face.mIndices[c] < mesh.mNumVertices) used[face.mIndices[c]] = true;
+      }
+    }
+    std::vector<std::uint32_t> remap(mesh.mNumVertices, UINT32_MAX);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+      if (!used[v]) continue;
       const aiVector3D& p = mesh.mVertices[v];
       key.assign({Bits(p.x), Bits(p.y), Bits(p.z)});
       const std::size_t influenceCount = influences.empty() ? 0 : influences[v].size();

@@ -6,7 +6,7 @@
 // bone weights and their morph-target offsets become one vertex again, while
 // texture coordinates stay on the face corners (texture vertices and texture
 // faces). Welding looks at the bind pose only, so every pose of the mesh has
-// the same vertices.
+// the same vertices. Vertices that no triangle uses are left out.
 #pragma once
 
 #include <cstdint>

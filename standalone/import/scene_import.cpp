@@ -257,7 +257,16 @@ class SceneBuilder {
           problem = "texture " + Quoted(material.textureReference) + " of material " +
                     Quoted(material.name) + " not found (looked for " +
                     material.texture.file.string() + ")";
-        } else if (options_.prepareTextures && !material.prepared) {
+        } else if (!options_.prepareTextures) {
+          const TextureSource& source = material.texture;
+          if (material.width <= 0 && (source.embedded || !PluginReadsDirectly(source.file))) {
+            problem = "cannot read texture " +
+                      (source.embedded ? "embedded texture " + source.reference
+                                       : source.file.string()) +
+                      ": not a picture format that can be read (material " +
+                      Quoted(material.name) + ")";
+          }
+        } else if (!material.prepared) {
           try {
             material.prepared = cache.Prepare(material.texture);
           } catch (const ImportError& error) {

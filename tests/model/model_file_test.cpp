@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "model/md2_format.h"
@@ -24,6 +25,14 @@ struct Bytes {
     std::uint32_t bits;
     std::memcpy(&bits, &v, 4);
     return U32(bits);
+  }
+  Bytes& U8s(std::initializer_list<std::uint8_t> values) {
+    for (std::uint8_t v : values) U8(v);
+    return *this;
+  }
+  Bytes& U32s(std::initializer_list<std::uint32_t> values) {
+    for (std::uint32_t v : values) U32(v);
+    return *this;
   }
   Bytes& Text(const char* text, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) U8(static_cast<std::uint8_t>(text[i]));
@@ -81,8 +90,7 @@ TEST(ModelFile, OneTriangleTwoFramesMatchesHandComputedBytes) {
 
   Bytes expected;
   // Header: 3 vertices, 1 triangle, 2 frames of 40 + 12 bytes.
-  expected.Text("IDP2", 4).U32(8).U32(128).U32(64).U32(52).U32(0).U32(3).U32(3).U32(1).U32(11)
-      .U32(2).U32(68).U32(68).U32(80).U32(92).U32(196).U32(240);
+  expected.Text("IDP2", 4).U32s({8, 128, 64, 52, 0, 3, 3, 1, 11, 2, 68, 68, 80, 92, 196, 240});
   // Texture coordinates, corner by corner: 64 * (u - 0.25) + 8, 32 * (v - 0.5) + 4.
   expected.U16(8).U16(4).U16(40).U16(20).U16(24).U16(12);
   // The triangle, winding reversed: vertices (0, 2, 1), coordinates (0, 2, 1).
@@ -90,18 +98,19 @@ TEST(ModelFile, OneTriangleTwoFramesMatchesHandComputedBytes) {
   // Frame 0: x and y span 0..100, step 0.40000001 (bits 0x3ECCCCCD); z flat
   // at 5, step 0 and bytes 0. The least x is vertex 0's -y: -0.
   const float step100 = 0.4000000059604645f;
-  expected.F32(step100).F32(step100).F32(0).F32(-0.0f).F32(0).F32(5).Text("stand01\0\0\0\0\0\0\0\0\0", 16);
-  expected.U8(0).U8(0).U8(0).U8(0).U8(124).U8(249).U8(0).U8(0).U8(249).U8(124).U8(0).U8(0);
+  expected.F32(step100).F32(step100).F32(0).F32(-0.0f).F32(0).F32(5).Text(
+      "stand01\0\0\0\0\0\0\0\0\0", 16);
+  expected.U8s({0, 0, 0, 0, 124, 249, 0, 0, 249, 124, 0, 0});
   // Frame 1: every axis spans 0..250, step exactly 1.
   expected.F32(1).F32(1).F32(1).F32(-0.0f).F32(0).F32(0).Text("fifteen_chars_x\0", 16);
-  expected.U8(0).U8(0).U8(0).U8(0).U8(250).U8(125).U8(250).U8(0).U8(125).U8(250).U8(125).U8(0);
+  expected.U8s({0, 0, 0, 0, 250, 125, 250, 0, 125, 250, 125, 0});
   // GL fan: corners 0, 2, 1 as fractions of the 128 x 64 skin; 40.5 stays whole.
   expected.U32(std::uint32_t(-3));
   expected.F32(0.0625f).F32(0.0625f).U32(0);
   expected.F32(0.1875f).F32(0.1875f).U32(2);
   expected.F32(0.31640625f).F32(0.3125f).U32(1);
   expected.U32(0);
-  expected.U8(0x52).U8(0x00).U8(0x27).U8(0x00).U8(0x52);
+  expected.U8s({0x52, 0x00, 0x27, 0x00, 0x52});
   ASSERT_EQ(expected.data.size(), 245u);
 
   ASSERT_EQ(file.size(), 240u + 5 + 126);
@@ -154,72 +163,60 @@ TEST(ModelFile, LayoutOf198Frames) {
   ExpectAssimpReadsEveryFrame(path + ".md2");
 }
 
-TEST(ModelFile, ScenesTheFormatCannotHoldCreateNoFile) {
-  const std::string folder = FreshFolder("refused");
-  const std::string path = folder + "/model";
-  auto expectNoFile = [&](PreparedExport& e, const char* what) {
-    EXPECT_EQ(e.utility->SaveModelFrames(path.c_str(), 0, 1, 0, 1.0f), 0) << what;
-    EXPECT_FALSE(FileExists(path + ".md2")) << what;
-    EXPECT_FALSE(FileExists(path + ".md2.part")) << what;
-  };
-  auto select = [](vexo::MemoryNode& node) {
-    node.SetMaterial(vexo::BitmapMaterial("skin", "skin.bmp")).Select();
-  };
+namespace {
 
-  {
-    // The vertex count changes at host frame 1, while the file is written.
-    vexo::MemoryHost host;
-    select(host.scene().Root().AddChild("grows").SetAnimatedMesh(
-        [](TimeValue t) { return t == 0 ? vexo::MakeQuad() : vexo::MakeBox(1, 1, 1); }));
-    PreparedExport e(host, {"a", "b", "c"}, 8, 8, 8, 8);
-    ASSERT_TRUE(e.ok);
-    expectNoFile(e, "changing vertex count");
-  }
-  {
-    vexo::MemoryHost host;
-    select(host.scene().Root().AddChild("quad").SetMesh(vexo::MakeQuad(4, 4)));
-    PreparedExport e(host, {"a", "b"}, 8, 8, 8, 8);
-    ASSERT_TRUE(e.ok);
-    e.utility->faces[1].texture = nullptr;
-    expectNoFile(e, "face without texture");
-    e.utility->faces[1].texture = &e.texture;
+// Exports `mesh` after `spoil` has changed the prepared export, and expects
+// the save refused with no file (and no partial file) left, or written.
+void ExpectSave(const char* what, const vexo::MeshData& mesh,
+                const std::function<void(PreparedExport&)>& spoil, float scale = 1.0f,
+                TimeValue growsAt = -1, bool written = false) {
+  vexo::MemoryHost host;
+  host.scene()
+      .Root()
+      .AddChild("node")
+      .SetAnimatedMesh([&](TimeValue t) {
+        vexo::MeshData m = mesh;
+        if (growsAt >= 0 && t >= growsAt) m.AddVertex(0, 0, 0);
+        return m;
+      })
+      .SetMaterial(vexo::BitmapMaterial("skin", "skin.bmp"))
+      .Select();
+  PreparedExport e(host, {"a", "b", "c"}, 8, 8, 8, 8);
+  ASSERT_TRUE(e.ok) << what;
+  spoil(e);
+  const std::string path = FreshFolder("refused") + "/model";
+  EXPECT_EQ(e.utility->SaveModelFrames(path.c_str(), 0, 1, 0, scale), written ? 1 : 0) << what;
+  EXPECT_EQ(FileExists(path + ".md2"), written) << what;
+  EXPECT_FALSE(FileExists(path + ".md2.part")) << what;
+}
+
+}  // namespace
+
+TEST(ModelFile, ScenesTheFormatCannotHoldCreateNoFile) {
+  const vexo::MeshData quad = vexo::MakeQuad(4, 4);
+  auto keep = [](PreparedExport&) {};
+  ExpectSave("the unspoiled scene is written", quad, keep, 1.0f, -1, true);
+  ExpectSave("vertex count changes at host frame 2", quad, keep, 1.0f, 320);
+  ExpectSave("face without texture", quad,
+             [](PreparedExport& e) { e.utility->faces[1].texture = nullptr; });
+  ExpectSave("texture coordinate not a number", quad, [](PreparedExport& e) {
     e.utility->faces[1].u[2] = std::numeric_limits<float>::quiet_NaN();
-    expectNoFile(e, "texture coordinate not a number");
-    e.utility->faces[1].u[2] = 5000.0f;  // 8 * 5000 pixels lies past 16 bits
-    expectNoFile(e, "texture coordinate past 16 bits");
-    e.utility->faces[1].u[2] = 1.0f;
-    e.utility->skinHeight = 0;
-    expectNoFile(e, "no skin");
-    e.utility->skinHeight = 8;
-    // Scales whose positions are not finite: 2 * 3e38 overflows.
-    for (float scale : {std::numeric_limits<float>::infinity(),
-                        std::numeric_limits<float>::quiet_NaN(), 3e38f}) {
-      EXPECT_EQ(e.utility->SaveModelFrames(path.c_str(), 0, 1, 0, scale), 0) << scale;
-      EXPECT_FALSE(FileExists(path + ".md2")) << scale;
-    }
-    // The same export with sound values is written.
-    EXPECT_EQ(e.utility->SaveModelFrames(path.c_str(), 0, 1, 0, 1.0f), 1);
-    std::remove((path + ".md2").c_str());
-  }
-  {
-    // One triangle more than 16-bit texture-coordinate indices can reach.
-    vexo::MeshData big;
-    for (int i = 0; i < 3; ++i) big.AddVertex(float(i), 0, float(i % 2));
-    for (int i = 0; i < kMd2MaxTriangles + 1; ++i) big.AddFace(0, 1, 2);
-    vexo::MemoryHost host;
-    select(host.scene().Root().AddChild("big").SetMesh(big));
-    PreparedExport e(host, {"a", "b"}, 8, 8, 8, 8);
-    ASSERT_TRUE(e.ok);
-    expectNoFile(e, "too many triangles");
-  }
-  {
-    vexo::MeshData big;
-    for (int i = 0; i < kMd2MaxVertices + 1; ++i) big.AddVertex(float(i), 0, 0);
-    big.AddFace(0, 1, 2);
-    vexo::MemoryHost host;
-    select(host.scene().Root().AddChild("big").SetMesh(big));
-    PreparedExport e(host, {"a", "b"}, 8, 8, 8, 8);
-    ASSERT_TRUE(e.ok);
-    expectNoFile(e, "too many vertices");
-  }
+  });
+  // 8 * 5000 pixels lies past 16 bits.
+  ExpectSave("texture coordinate past 16 bits", quad,
+             [](PreparedExport& e) { e.utility->faces[1].u[2] = 5000; });
+  ExpectSave("no skin", quad, [](PreparedExport& e) { e.utility->skinHeight = 0; });
+  // Scales whose positions are not finite: 2 * 3e38 overflows.
+  for (float scale :
+       {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), 3e38f})
+    ExpectSave("scale", quad, keep, scale);
+
+  // One triangle more than 16-bit texture-coordinate indices reach; one
+  // vertex more than 16-bit vertex indices reach.
+  vexo::MeshData manyFaces = quad;
+  for (int i = 0; i < kMd2MaxTriangles - 1; ++i) manyFaces.AddFace(0, 1, 2);
+  ExpectSave("too many triangles", manyFaces, keep);
+  vexo::MeshData manyVertices = quad;
+  for (int i = 0; i < kMd2MaxVertices - 3; ++i) manyVertices.AddVertex(float(i), 0, 0);
+  ExpectSave("too many vertices", manyVertices, keep);
 }

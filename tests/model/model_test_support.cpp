@@ -36,8 +36,8 @@ void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
 
 bool FileExists(const std::string& path) { return fs::exists(path); }
 
-PreparedExport::PreparedExport(vexo::MemoryHost& h, std::vector<std::string> names,
-                               int imageWidth, int imageHeight, int skinWidth, int skinHeight)
+PreparedExport::PreparedExport(vexo::MemoryHost& h, std::vector<std::string> names, int imageWidth,
+                               int imageHeight, int skinWidth, int skinHeight)
     : host(h) {
   ExportUtility& u = *utility;
   if (!names.empty()) {
@@ -92,7 +92,8 @@ FileFrame FrameOf(const std::vector<std::uint8_t>& file, int frame) {
   }
   const char* name = reinterpret_cast<const char*>(&file.at(at + 24));
   f.name.assign(name, strnlen(name, 16));
-  f.vertexBytes.assign(file.begin() + long(at + 40), file.begin() + long(at + 40 + 4 * numVertices));
+  f.vertexBytes.assign(file.begin() + long(at + 40),
+                       file.begin() + long(at + 40 + 4 * numVertices));
   return f;
 }
 
@@ -136,7 +137,8 @@ void ExpectAssimpReadsEveryFrame(const std::string& path) {
         }
         const aiVector3D& uv = mesh->mTextureCoords[0][index];
         EXPECT_FLOAT_EQ(uv.x, float(i16(ofsTexCoords + 4 * texCoord)) / float(skinWidth));
-        EXPECT_FLOAT_EQ(uv.y, 1.0f - float(i16(ofsTexCoords + 4 * texCoord + 2)) / float(skinHeight));
+        EXPECT_FLOAT_EQ(uv.y,
+                        1.0f - float(i16(ofsTexCoords + 4 * texCoord + 2)) / float(skinHeight));
       }
     }
   }

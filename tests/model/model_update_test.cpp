@@ -123,15 +123,17 @@ TEST(ModelUpdate, RefusalsLeaveTheFileByteIdentical) {
     return file;
   };
 
-  expectRefused(std::vector<std::uint8_t>(good.begin(), good.begin() + 67), 0, 1, 0, 1, "short header");
+  expectRefused(std::vector<std::uint8_t>(good.begin(), good.begin() + 67), 0, 1, 0, 1,
+                "short header");
   expectRefused(patched(32, 13), 0, 1, 0, 1, "one triangle more");
   expectRefused(patched(24, 7), 0, 1, 0, 1, "one vertex less");
   expectRefused(patched(40, 7), 0, 1, 0, 1, "another frame count");
   expectRefused(patched(16, int(kFrameSize) + 4), 0, 1, 0, 1, "frame size not 40 + 4V");
   expectRefused(patched(56, 0), 0, 1, 0, 1, "frames over the header");
   expectRefused(patched(56, 0x7FFFFFF0), 0, 1, 0, 1, "frames far past the end");
-  expectRefused(std::vector<std::uint8_t>(good.begin(), good.begin() + kOfsFrames + 6 * kFrameSize - 1),
-                5, 5, 0, 1, "last frame cut short");
+  expectRefused(
+      std::vector<std::uint8_t>(good.begin(), good.begin() + kOfsFrames + 6 * kFrameSize - 1), 5, 5,
+      0, 1, "last frame cut short");
   expectRefused(good, -1, 2, 0, 1, "start before frame 0");
   expectRefused(good, 4, 6, 0, 1, "end past the last frame");
   expectRefused(good, 6, 6, 0, 1, "start past the last frame");

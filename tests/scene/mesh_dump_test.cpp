@@ -46,26 +46,28 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
   ExportContext context;
   ASSERT_EQ(DumpExportMesh(context, vertices, 3, &face, 1), 1);
   EXPECT_EQ(ReadText(path),
-            "Named object: \"" + path + "\"\n"
-            "Tri-mesh, Vertices: 3          Faces: 1\n"
-            "Vertex list:\n"
-            "Vertex 0:  X:    1.000000 Y:   -2.500000 Z:    0.000000 U:0.000000 V:0.000000\n"
-            "Vertex 1:  X:-1234.500000 Y:    0.125000 Z:99999.000000 U:0.000000 V:0.000000\n"
-            "Vertex 2:  X:    0.000000 Y:    3.000000 Z:   -0.500000 U:0.250000 V:0.000000\n"
-            "Face list:\n"
-            "Face 0:  A:2 B:0 C:1 AB:1 BC:1 CA:1\n"
-            "Material:\"skin.bmp\"\n");
+            "Named object: \"" + path +
+                "\"\n"
+                "Tri-mesh, Vertices: 3          Faces: 1\n"
+                "Vertex list:\n"
+                "Vertex 0:  X:    1.000000 Y:   -2.500000 Z:    0.000000 U:0.000000 V:0.000000\n"
+                "Vertex 1:  X:-1234.500000 Y:    0.125000 Z:99999.000000 U:0.000000 V:0.000000\n"
+                "Vertex 2:  X:    0.000000 Y:    3.000000 Z:   -0.500000 U:0.250000 V:0.000000\n"
+                "Face list:\n"
+                "Face 0:  A:2 B:0 C:1 AB:1 BC:1 CA:1\n"
+                "Material:\"skin.bmp\"\n");
 
   // A face without a texture has no material line.
   face.texture = nullptr;
   ASSERT_EQ(context.WriteMeshDump(path.c_str(), vertices, 1, &face, 1), 1);
   EXPECT_EQ(ReadText(path),
-            "Named object: \"" + path + "\"\n"
-            "Tri-mesh, Vertices: 1          Faces: 1\n"
-            "Vertex list:\n"
-            "Vertex 0:  X:    1.000000 Y:   -2.500000 Z:    0.000000 U:0.000000 V:0.000000\n"
-            "Face list:\n"
-            "Face 0:  A:2 B:0 C:1 AB:1 BC:1 CA:1\n");
+            "Named object: \"" + path +
+                "\"\n"
+                "Tri-mesh, Vertices: 1          Faces: 1\n"
+                "Vertex list:\n"
+                "Vertex 0:  X:    1.000000 Y:   -2.500000 Z:    0.000000 U:0.000000 V:0.000000\n"
+                "Face list:\n"
+                "Face 0:  A:2 B:0 C:1 AB:1 BC:1 CA:1\n");
   EXPECT_EQ(context.errorRecorded, 0);
 }
 

@@ -1,0 +1,219 @@
+// Animated scenes sampled through the plug-in: node keys, skinning, morph
+// weights, and the clip on the timeline.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gltf_writer.h"
+#include "import_test_support.h"
+#include "standalone/import/imported_scene.h"
+
+namespace vexo {
+namespace {
+
+using testing::GltfWriter;
+using testing::PluginSample;
+using testing::SampleThroughPlugin;
+using testing::ScratchFolder;
+
+void ExpectNear(const Point3& p, float x, float y, float z) {
+  EXPECT_NEAR(p.x, x, 1e-5f);
+  EXPECT_NEAR(p.y, y, 1e-5f);
+  EXPECT_NEAR(p.z, z, 1e-5f);
+}
+
+std::string Quad(GltfWriter& gltf, const std::string& more = "") {
+  const int position = gltf.Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}, "VEC3");
+  const int indices = gltf.Indices({0, 1, 2, 0, 2, 3});
+  return "{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(position) +
+         "},\"indices\":" + std::to_string(indices) + more + "}]}";
+}
+
+std::string Sampler(int input, int output) {
+  return "{\"input\":" + std::to_string(input) + ",\"output\":" + std::to_string(output) + "}";
+}
+
+TEST(Animation, NodeKeysMoveTheSampledPositionsFrameByFrame) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  const std::string mesh = Quad(gltf);
+  const int times = gltf.Floats({0, 1}, "SCALAR");
+  // Up along glTF's y by 3 in one second, and a quarter turn about y.
+  const int moves = gltf.Floats({0, 0, 0, 0, 3, 0}, "VEC3");
+  const float h = std::sqrt(0.5f);
+  const int turns = gltf.Floats({0, 0, 0, 1, 0, h, 0, h}, "VEC4");
+  gltf.Write(folder / "moving.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],"
+             "\"nodes\":[{\"name\":\"Mover\",\"mesh\":0}],\"meshes\":[" + mesh + "],"
+             "\"animations\":[{\"name\":\"Rise\",\"samplers\":[" + Sampler(times, moves) + "," +
+                 Sampler(times, turns) + "],\"channels\":["
+                 "{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"translation\"}},"
+                 "{\"sampler\":1,\"target\":{\"node\":0,\"path\":\"rotation\"}}]}]");
+
+  ImportOptions options;
+  options.path = folder / "moving.gltf";
+  ImportedScene imported = ImportScene(options);
+  ASSERT_EQ(imported.clips().size(), 1u);
+  EXPECT_EQ(imported.clips()[0].name, "Rise");
+  EXPECT_DOUBLE_EQ(imported.clips()[0].durationSeconds, 1.0);
+  EXPECT_FALSE(imported.clips()[0].loops);
+  EXPECT_EQ(imported.ticksPerFrame(), 160);
+  MemoryHost host(imported.TakeScene());
+
+  // Vertex 1 is glTF (1, 0, 0). Turned about glTF's y by angle a it lies at
+  // (cos a, 0, -sin a); raised by 3f; then Z-up: (x, -z, y).
+  for (int frame : {0, 15, 30, 45}) {
+    const PluginSample sample = SampleThroughPlugin(host, frame * imported.ticksPerFrame(), false);
+    ASSERT_EQ(sample.result, 1);
+    ASSERT_EQ(sample.positions.size(), 4u);
+    const double f = std::min(frame / 30.0, 1.0);
+    const double a = f * M_PI / 2;
+    ExpectNear(sample.positions[1], static_cast<float>(std::cos(a)), static_cast<float>(std::sin(a)),
+               static_cast<float>(3 * f));
+  }
+
+  // fps 10: frame 5 is half a second in. "none" is the bind pose.
+  options.fps = 10;
+  ImportedScene slow = ImportScene(options);
+  EXPECT_EQ(slow.ticksPerFrame(), 480);
+  MemoryHost slowHost(slow.TakeScene());
+  ExpectNear(SampleThroughPlugin(slowHost, 5 * 480, false).positions[0], 0, 0, 1.5f);
+  options.animation = "none";
+  MemoryHost still(ImportScene(options).TakeScene());
+  ExpectNear(SampleThroughPlugin(still, 30 * 480, false).positions[1], 1, 0, 0);
+}
+
+TEST(Animation, TwoBoneSkinBendsWithItsBonesInWorldCoordinates) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  // A strip up glTF's y: rows at y = 0, 1, 2. Row 0 follows "Upper", row 2
+  // "Lower", row 1 both equally.
+  const int position = gltf.Floats({-0.5f, 0, 0, 0.5f, 0, 0, -0.5f, 1, 0, 0.5f, 1, 0,
+                                    -0.5f, 2, 0, 0.5f, 2, 0}, "VEC3");
+  const int joints = gltf.Joints({0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0,
+                                  0, 1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
+  const int weights = gltf.Floats({1, 0, 0, 0, 1, 0, 0, 0, 0.5f, 0.5f, 0, 0,
+                                   0.5f, 0.5f, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, "VEC4");
+  const int indices = gltf.Indices({0, 1, 3, 0, 3, 2, 2, 3, 5, 2, 5, 4});
+  const int inverseBind = gltf.Floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1,
+                                       1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -1, 0, 1}, "MAT4");
+  const int times = gltf.Floats({0, 1}, "SCALAR");
+  const float h = std::sqrt(0.5f);
+  // "Lower" turns a quarter about glTF's z.
+  const int bend = gltf.Floats({0, 0, 0, 1, 0, 0, h, h}, "VEC4");
+  gltf.Write(folder / "bend.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],"
+             "\"nodes\":[{\"name\":\"Arm\",\"mesh\":0,\"skin\":0},"
+             "{\"name\":\"Upper\",\"children\":[2]},"
+             "{\"name\":\"Lower\",\"translation\":[0,1,0]}],"
+             "\"skins\":[{\"joints\":[1,2],\"inverseBindMatrices\":" + std::to_string(inverseBind) +
+                 "}],"
+             "\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":" +
+                 std::to_string(position) + ",\"JOINTS_0\":" + std::to_string(joints) +
+                 ",\"WEIGHTS_0\":" + std::to_string(weights) + "},\"indices\":" +
+                 std::to_string(indices) + "}]}],"
+             "\"animations\":[{\"name\":\"Bend\",\"samplers\":[" + Sampler(times, bend) +
+                 "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":2,\"path\":\"rotation\"}}]}]");
+
+  ImportOptions options;
+  options.path = folder / "bend.gltf";
+  ImportedScene imported = ImportScene(options);
+  MemoryHost host(imported.TakeScene());
+  EXPECT_FALSE(host.scene().FindNode("Upper")->selected());
+
+  const PluginSample rest = SampleThroughPlugin(host, 0, false);
+  ASSERT_EQ(rest.result, 1);
+  ASSERT_EQ(rest.positions.size(), 6u);
+  ExpectNear(rest.positions[5], 0.5f, 0, 2);
+
+  // At one second: row 2 turned about the joint at glTF (0, 1): glTF
+  // (0.5, 2) -> (-1, 1.5); row 1 halfway between staying and turning:
+  // (0.5, 1) and (0, 1.5) blend to (0.25, 1.25). Then Z-up.
+  const PluginSample bent = SampleThroughPlugin(host, 30 * imported.ticksPerFrame(), false);
+  ASSERT_EQ(bent.positions.size(), 6u);
+  ExpectNear(bent.positions[0], -0.5f, 0, 0);
+  ExpectNear(bent.positions[3], 0.25f, 0, 1.25f);
+  ExpectNear(bent.positions[4], -1, 0, 0.5f);
+  ExpectNear(bent.positions[5], -1, 0, 1.5f);
+}
+
+TEST(Animation, MorphWeightsFollowTheClipOrTheMeshDefaults) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  const int target = gltf.Floats({0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3");
+  const std::string mesh =
+      Quad(gltf, ",\"targets\":[{\"POSITION\":" + std::to_string(target) + "}]");
+  const int times = gltf.Floats({0, 1, 2}, "SCALAR");
+  const int weights = gltf.Floats({0, 1, 0.5f}, "SCALAR");
+  gltf.Write(folder / "morph.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],"
+             "\"nodes\":[{\"name\":\"Face\",\"mesh\":0}],\"meshes\":[" +
+                 mesh.substr(0, mesh.size() - 1) + ",\"weights\":[0.25]}]," +
+                 "\"animations\":[{\"samplers\":[" + Sampler(times, weights) +
+                 "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"weights\"}}]}]");
+
+  ImportOptions options;
+  options.path = folder / "morph.gltf";
+  ImportedScene imported = ImportScene(options);
+  MemoryHost host(imported.TakeScene());
+  // The target pushes along glTF's z, which is -y after the turn.
+  const std::pair<int, float> expected[] = {{0, 0}, {30, 1}, {45, 0.75f}, {60, 0.5f}};
+  for (const auto& [frame, weight] : expected) {
+    const PluginSample sample = SampleThroughPlugin(host, frame * 160, false);
+    ASSERT_EQ(sample.positions.size(), 4u);
+    ExpectNear(sample.positions[2], 1, -weight, 1);
+  }
+  options.animation = "none";
+  MemoryHost still(ImportScene(options).TakeScene());
+  ExpectNear(SampleThroughPlugin(still, 0, false).positions[2], 1, -0.25f, 1);
+}
+
+TEST(Animation, ClipsSwitchAndSpreadOverFrameRanges) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  const std::string mesh = Quad(gltf);
+  const int times = gltf.Floats({0, 0.5f, 1}, "SCALAR");
+  const int walk = gltf.Floats({0, 0, 0, 4, 0, 0, 0, 0, 0}, "VEC3");  // out and back: loops
+  const int die = gltf.Floats({0, 0, 0, 1, 0, 0, 2, 0, 0}, "VEC3");   // ends elsewhere
+  auto clip = [&](const char* name, int output) {
+    return std::string("{\"name\":\"") + name + "\",\"samplers\":[" + Sampler(times, output) +
+           "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"translation\"}}]}";
+  };
+  gltf.Write(folder / "clips.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],"
+             "\"nodes\":[{\"name\":\"Body\",\"mesh\":0}],\"meshes\":[" + mesh + "],"
+             "\"animations\":[" + clip("Walk", walk) + "," + clip("Die", die) + "]");
+
+  ImportOptions options;
+  options.path = folder / "clips.gltf";
+  options.animation = "Die";
+  ImportedScene imported = ImportScene(options);
+  ASSERT_EQ(imported.clips().size(), 2u);
+  EXPECT_TRUE(imported.clips()[0].loops);
+  EXPECT_FALSE(imported.clips()[1].loops);
+  EXPECT_EQ(imported.activeClip(), std::optional<std::size_t>(1));
+  EXPECT_EQ(imported.FindClip("Walk"), 0u);
+  EXPECT_EQ(imported.FindClip("1"), 1u);
+  MemoryHost host(imported.TakeScene());
+  auto x = [&](int frame) { return SampleThroughPlugin(host, frame * 160, false).positions[0].x; };
+  EXPECT_NEAR(x(15), 1, 1e-5);
+
+  // Four frames of the looping walk: a quarter of it apart, the fifth
+  // would repeat the first.
+  imported.MapClipToFrames(imported.FindClip("Walk"), 4);
+  const float walkX[] = {0, 2, 4, 2};
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(x(k), walkX[k], 1e-5) << k;
+  EXPECT_DOUBLE_EQ(imported.ClipFrameTime(0, 4, 4), 1.0);
+  // Five frames of the dying: the last one shows its end.
+  imported.MapClipToFrames(1, 5);
+  const float dieX[] = {0, 0.5f, 1, 1.5f, 2};
+  for (int k = 0; k < 5; ++k) EXPECT_NEAR(x(k), dieX[k], 1e-5) << k;
+  // Back to the plain timeline, then no clip at all.
+  imported.SetActiveClip(0);
+  EXPECT_NEAR(x(15), 4, 1e-5);
+  imported.SetActiveClip(std::nullopt);
+  EXPECT_NEAR(x(15), 0, 1e-5);
+}
+
+}  // namespace
+}  // namespace vexo
