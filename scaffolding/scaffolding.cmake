@@ -3,10 +3,13 @@
 # nothing. The linker takes one only where the real operation is missing;
 # each file is deleted (with its line here) once the real one exists.
 function(dorvane_add_scaffolding release)
+  # An empty file keeps the library valid once no placeholder is left.
+  set(empty ${CMAKE_BINARY_DIR}/generated/scaffolding_empty.cpp)
+  if(NOT EXISTS ${empty})
+    file(WRITE ${empty} "// No placeholders left.\n")
+  endif()
   add_library(dorvane_scaffolding_r${release} STATIC
-    ${PROJECT_SOURCE_DIR}/scaffolding/open_panel.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/close_panel.cpp
-    ${PROJECT_SOURCE_DIR}/scaffolding/load_frame_names.cpp
+    ${empty}
   )
   target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/sdk/win32/include)
   target_compile_definitions(dorvane_scaffolding_r${release} PRIVATE VEXO_HOST_RELEASE=${release})

@@ -1,3 +1,0 @@
-#include "plugin/export_utility.h"
-
-void ExportUtility::OpenPanel(HostInterface*, HostUtilityPanel*) {}
