@@ -148,4 +148,9 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
   return out.str();
 }
 
+std::string SceneInfoReport(ImportOptions options) {
+  options.prepareTextures = false;
+  return SceneInfo(ImportScene(options), options.maxTexture);
+}
+
 }  // namespace vexo

@@ -20,4 +20,8 @@ inline constexpr int kGameMaxTriangles = 4096;
 // --max-texture value the sizes are judged by (0: none).
 std::string SceneInfo(const ImportedScene& scene, int maxTexture = 0);
 
+// `vexo info SCENE`: imports without writing anything and reports. Throws
+// ImportError when the scene cannot be imported at all.
+std::string SceneInfoReport(ImportOptions options);
+
 }  // namespace vexo

@@ -126,6 +126,17 @@ std::string SafeStem(const std::string& text) {
   return stem.empty() ? "texture" : stem;
 }
 
+// The plug-in's loaders keep a texture's path in 256 bytes.
+const std::string& CheckedLength(const std::string& path) {
+  constexpr std::size_t kLongestPath = 255;
+  if (path.size() > kLongestPath) {
+    throw ImportError("texture path " + path + " is " + std::to_string(path.size()) +
+                      " characters long; the plug-in reads paths of at most " +
+                      std::to_string(kLongestPath));
+  }
+  return path;
+}
+
 }  // namespace
 
 TextureSource ResolveTexture(const aiScene& scene, const std::string& reference,
@@ -231,7 +242,7 @@ const PreparedTexture& TextureCache::Prepare(const TextureSource& source) {
   }
   const bool tooLarge = sized && maxSide_ > 0 && std::max(width, height) > maxSide_;
   if (!source.embedded && PluginReadsDirectly(source.file) && !tooLarge) {
-    texture.fileName = source.file.string();
+    texture.fileName = CheckedLength(source.file.string());
     return prepared_.emplace(key, texture).first->second;
   }
 
@@ -253,6 +264,7 @@ const PreparedTexture& TextureCache::Prepare(const TextureSource& source) {
                       " has \".bmp\", \".tga\" or \".tim\" in its path, so the plug-in would "
                       "read " + target.filename().string() + " with the wrong reader");
   }
+  CheckedLength(target.string());
   WriteTga(target, image);
   texture.fileName = target.string();
   texture.width = image.width;

@@ -107,6 +107,13 @@ TEST(ImportErrors, MaterialsWithoutUsableTexturesStopAnExportButNotTheInfo) {
   EXPECT_THAT(ImportFailure(options), HasSubstr("cannot read texture " + (folder / "missing.png").string()));
   EXPECT_FALSE(std::filesystem::exists(folder / "cache" / "missing.tga"));
 
+  // A cache path longer than the plug-in's loaders take is refused.
+  testing::WritePng(folder / "missing.png", 2, 2, [](int, int) { return testing::Rgb{}; });
+  options.textureCache = folder / std::string(240, 'c');
+  EXPECT_THAT(ImportFailure(options), HasSubstr("the plug-in reads paths of at most 255"));
+  options.textureCache = folder / "cache";
+  testing::WriteText(folder / "missing.png", "not a picture");
+
   // Scene info imports without preparing and lists the problem.
   options.prepareTextures = false;
   const std::string info = SceneInfo(ImportScene(options));

@@ -80,9 +80,12 @@ TEST(SceneInfo, ReportsTreeMaterialsClipsAndTheLimits) {
   EXPECT_THAT(info, HasSubstr("600 x 300 pixels and does not fit the 480 x 480 skin area; "
                               "--max-texture 480"));
   // Judged by --max-texture 240 the texture fits.
-  const std::string scaled = SceneInfo(imported, 240);
+  options.maxTexture = 240;
+  options.prepareTextures = true;  // the report never writes, whatever it is given
+  const std::string scaled = SceneInfoReport(options);
   EXPECT_THAT(scaled, HasSubstr("600 x 300, scaled to 240 x 120\n"));
   EXPECT_THAT(scaled, Not(HasSubstr("skin area")));
+  EXPECT_FALSE(std::filesystem::exists("vexo-textures"));
 }
 
 }  // namespace
