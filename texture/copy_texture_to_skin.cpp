@@ -2,11 +2,9 @@
 
 #include "scene/export_context.h"
 #include "texture/bitmap_image.h"
+#include "texture/skin_texture.h"
 
 namespace {
-
-// The only pixel format the skin uses: 3 bytes, blue, green, red.
-constexpr int kPixelFormatBgr = 8;
 
 // value mod size, in 0 .. size - 1 for any sign of value.
 std::int32_t Wrap(std::int64_t value, std::int32_t size) {
@@ -23,7 +21,7 @@ std::int32_t Wrap(std::int64_t value, std::int32_t size) {
 void ExportContext::CopyTextureToSkin(const BitmapImage& image, std::uint8_t* skin, int rowLength,
                                       int x, int y, int pixelFormat, int left, int top, int width,
                                       int height) {
-  if (pixelFormat != kPixelFormatBgr || !skin) return;
+  if (pixelFormat != kSkinPixelFormatBgr || !skin) return;
   const std::int32_t imageWidth = image.Width();
   const std::int32_t imageHeight = image.Height();
   if (imageWidth <= 0 || imageHeight <= 0 || width <= 0 || height <= 0) return;

@@ -51,11 +51,12 @@ TEST(PlaceTextures, LargestFirstIntoTheSmallestRectangleThatHoldsIt) {
 TEST(SkinLayout, RangesSizesAndUseMarksFollowTheFacesThatUseEachTexture) {
   const std::string folder = skin_test::Folder();
   skin_test::WriteBmp24(folder + "a.bmp", 64, 32);
-  const std::string a = folder + "a.bmp", b = folder + "b.bmp", upper = folder + "A.bmp";
+  const std::string a = folder + "a.bmp", b = folder + "b.bmp", upper = folder + "A.bmp",
+                    unused = folder + "unused.bmp";
   std::vector<SkinTexture> textures(3);
   textures[0].fileName.set(a.c_str());
   textures[1].fileName.set(b.c_str());
-  textures[2].fileName.set((folder + "unused.bmp").c_str());
+  textures[2].fileName.set(unused.c_str());
   for (SkinTexture& t : textures) ASSERT_TRUE(t.image.LoadImageFile(a.c_str()));
 
   struct FaceSpec {
@@ -131,7 +132,7 @@ TEST(CopyTextureToSkin, WrapsSourceColumnsAndKeepsStoredRowOrder) {
   std::vector<std::uint8_t> skin(rowLength * 4, 0xEE);
   ExportContext context;
   // u from -0.5 to 1.5: 128 columns from column -32; 3 rows from stored row 1.
-  context.CopyTextureToSkin(image, skin.data(), rowLength, 2, 1, 8, -32, 1, 128, 3);
+  context.CopyTextureToSkin(image, skin.data(), rowLength, 2, 1, kSkinPixelFormatBgr, -32, 1, 128, 3);
   for (int row = 0; row < 4; ++row) {
     for (int column = 0; column < skinWidth; ++column) {
       const std::uint8_t* p = &skin[row * rowLength + 3 * column];
