@@ -1,0 +1,84 @@
+// A small Windows host for the plug-in: a main window with a scene view and
+// a command-panel area, the in-memory scene behind the host interface, and
+// roll-up pages made from the module's dialog templates with the real
+// dialog manager.
+//
+//   vexo::WindowsHost host(GetModuleHandleA(nullptr), vexo::MakeDemoScene("."));
+//   host.CreateMainWindow("Vexo");
+//   vexo::PluginModule module("Dorvane.dlu");      // after the host exists:
+//   auto utility = module.Class(0).CreateUtility(); // the module's entry point
+//   utility.OpenPanel(&host, nullptr);             // calls InitCustomControls
+//   host.RunMessageLoop();
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standalone/memory_host.h"
+
+namespace vexo {
+
+// One roll-up page as the host keeps it.
+struct HostPage {
+  HWND window = nullptr;
+  HINSTANCE instance = nullptr;  // whose resources the page was made from
+  HWND titleBar = nullptr;  // a label with the page title above the page
+  std::string title;
+  int category = -1;        // -1: added without a category (host releases 3 and 2)
+};
+
+class WindowsHost : public MemoryHost {
+ public:
+  WindowsHost(HINSTANCE instance, MemoryScene scene);
+  ~WindowsHost() override;
+
+  // Creates and shows the main window. False (with the system's error
+  // number in lastError()) when the window cannot be made.
+  bool CreateMainWindow(const char* title);
+  // Destroys the main window with every page in it.
+  void DestroyMainWindow();
+  HWND mainWindow() const { return main_; }
+  HWND commandPanel() const { return commandPanel_; }
+  DWORD lastError() const { return lastError_; }
+
+  // The pages that are open now, top to bottom.
+  const std::vector<HostPage>& pages() const { return pages_; }
+  // The window of the most recently added page that is still open, or null.
+  HWND CurrentPage() const;
+
+  // Lists the scene's nodes (selected ones marked) in the scene view.
+  void ShowSceneNodes();
+
+  // Runs the message loop until the main window is closed. Returns the
+  // exit code posted with WM_QUIT.
+  int RunMessageLoop();
+
+  // Host interface.
+  HWND AddPanelPage(HINSTANCE instance, LPCSTR dialogTemplate, DLGPROC dialogProc, LPCSTR title,
+                    LPARAM param, DWORD flags, int category) override;
+  HWND AddPanelPage(HINSTANCE instance, LPCSTR dialogTemplate, DLGPROC dialogProc, LPCSTR title,
+                    LPARAM param, DWORD flags) override;
+  void DeletePanelPage(HWND page) override;
+
+  // Width of the command-panel area in pixels.
+  static constexpr int kCommandPanelWidth = 190;
+
+ private:
+  HWND CreatePage(HINSTANCE instance, LPCSTR dialogTemplate, DLGPROC dialogProc, LPCSTR title,
+                  LPARAM param, int category);
+  void LayOutPages();
+  void LayOutMainWindow();
+  static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  HWND main_ = nullptr;
+  HWND sceneView_ = nullptr;
+  HWND commandPanel_ = nullptr;
+  HFONT font_ = nullptr;
+  DWORD lastError_ = 0;
+  std::vector<HostPage> pages_;
+};
+
+}  // namespace vexo
