@@ -50,6 +50,8 @@ VEXO_WIN32_API void RegisterBitmap(HINSTANCE module, WORD id, const unsigned cha
                                    std::size_t size);
 VEXO_WIN32_API void UnregisterModuleResources(HINSTANCE module);
 VEXO_WIN32_API const DialogTemplate* FindDialogTemplate(HINSTANCE module, WORD id);
+// The bits of a registered bitmap (null when there is none).
+VEXO_WIN32_API const unsigned char* FindBitmapResource(HINSTANCE module, WORD id, std::size_t* size);
 
 // ---- Windows and controls --------------------------------------------------
 

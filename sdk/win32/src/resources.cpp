@@ -26,4 +26,12 @@ const DialogTemplate* FindDialogTemplate(HINSTANCE module, WORD id) {
   return it == templates.end() ? nullptr : it->second;
 }
 
+const unsigned char* FindBitmapResource(HINSTANCE module, WORD id, std::size_t* size) {
+  const auto& bitmaps = State().bitmaps;
+  const auto it = bitmaps.find({module, id});
+  if (it == bitmaps.end()) return nullptr;
+  if (size) *size = it->second.size;
+  return it->second.dib;
+}
+
 }  // namespace vexo::win32
