@@ -53,8 +53,8 @@ void ChooseFrame(HWND window, int textId, std::int32_t* frame) {
 
 // An unsigned decimal number with optional spaces around it; any other
 // text, or a number beyond 32 bits, gives 0. Read here rather than with
-// GetDlgItemInt, whose treatment of a minus sign differs between Windows
-// versions.
+// GetDlgItemInt, whose answer for a minus sign differs between
+// implementations of Windows.
 std::uint32_t ReadUnsigned(HWND window, int id) {
   char text[kTextSize];
   GetDlgItemTextA(window, id, text, kTextSize);
