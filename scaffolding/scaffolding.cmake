@@ -11,7 +11,10 @@ function(dorvane_add_scaffolding release)
   add_library(dorvane_scaffolding_r${release} STATIC
     ${empty}
   )
-  target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/sdk/win32/include)
+  target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(NOT WIN32)
+    target_include_directories(dorvane_scaffolding_r${release} PRIVATE ${PROJECT_SOURCE_DIR}/sdk/win32/include)
+  endif()
   target_compile_definitions(dorvane_scaffolding_r${release} PRIVATE VEXO_HOST_RELEASE=${release})
   target_compile_options(dorvane_scaffolding_r${release} PRIVATE -w)
 endfunction()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release and the sanitizer
-# configurations and runs every test in both.
+# configurations and runs every test in both, then builds for Windows and
+# runs the Windows tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -11,4 +12,8 @@ for config in release asan; do
   echo "== $config: test"
   (cd "$root/build/$config" && ctest --output-on-failure -j"$(nproc 2>/dev/null || echo 2)") || status=1
 done
+# The Windows build, driven under Wine; its reference files come from the
+# release build above.
+echo "== windows: build and test under Wine"
+"$root/scripts/test-windows.sh" || status=1
 exit $status

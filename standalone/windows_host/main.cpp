@@ -26,6 +26,7 @@
 
 #include "standalone/demo_scene.h"
 #include "standalone/module_loader.h"
+#include "standalone/windows_host/comparison_scene.h"
 #include "standalone/windows_host/ui_driver.h"
 #include "standalone/windows_host/ui_tests.h"
 #include "standalone/windows_host/windows_host.h"
@@ -180,10 +181,11 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  // The tests and the native reference export both read the bitmaps from
-  // the current folder.
+  // The tests export the scene that the native reference export exports,
+  // with the bitmaps in the current folder.
   vexo::WindowsHost host(GetModuleHandleA(nullptr),
-                         vexo::MakeDemoScene(testing ? "." : options->textures));
+                         testing ? vexo::MakeComparisonScene(".")
+                                 : vexo::MakeDemoScene(options->textures));
   if (!host.CreateMainWindow("Vexo - Windows host")) {
     std::fprintf(stderr, "vexo_windows_host: cannot create the main window (error %lu)\n",
                  static_cast<unsigned long>(host.lastError()));

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -223,13 +224,16 @@ void ExpectMessage(ui::DialogWatcher& watcher, Checks& checks, HWND owner, std::
   });
 }
 
-// Expects the Save dialog and answers it with `name` (relative to the
-// current folder), or cancels it when `name` is null.
+// Expects the Save dialog and answers it as a user would: go to the work
+// folder, then choose `name` there; or cancel it when `name` is null.
+// Choosing the folder first matters: the dialog may open in the folder that
+// this program used last, and it leaves the process in the folder it shows,
+// where the skin files then go.
 void ExpectSaveDialog(ui::DialogWatcher& watcher, Checks& checks, const std::string& workDir,
                       const char* name) {
-  const std::string path = name ? workDir + "\\" + name : std::string();
-  watcher.Expect(kSaveDialogTitle, [&checks, path](HWND dialog, int tick) {
-    if (path.empty()) return ui::PressCancel(dialog);
+  const std::string file = name ? name : "";
+  watcher.Expect(kSaveDialogTitle, [&checks, workDir, file](HWND dialog, int tick) {
+    if (file.empty()) return ui::PressCancel(dialog);
     // Wine's dialog keeps the file name in the combo box cmb13; the
     // classic one in the edit box edt1.
     HWND box = GetDlgItem(dialog, cmb13);
@@ -239,7 +243,12 @@ void ExpectSaveDialog(ui::DialogWatcher& watcher, Checks& checks, const std::str
       checks.Fail("the Save dialog has no file-name box");
       return ui::PressCancel(dialog);
     }
-    SetWindowTextA(box, path.c_str());
+    if (tick == 0) {
+      SetWindowTextA(box, workDir.c_str());  // a folder: the dialog goes there
+      ui::PressOk(dialog);
+      return false;
+    }
+    SetWindowTextA(box, file.c_str());
     return ui::PressOk(dialog);
   });
 }
@@ -270,21 +279,40 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path, bool& found) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// The written file must equal the reference byte for byte.
-void CompareWithReference(const std::string& name, const std::string& referenceDir,
-                          Checks& checks) {
+// The written file must equal the reference byte for byte. A text file
+// is compared without its first line (which names the file itself) and
+// with line ends made alike.
+void CompareWithReference(const std::string& path, const std::string& referencePath,
+                          Checks& checks, bool text = false) {
   bool haveActual = false;
   bool haveReference = false;
-  const auto actual = ReadBytes(name, haveActual);
-  const auto reference = ReadBytes(referenceDir + "\\" + name, haveReference);
-  if (!checks.True(haveActual, name + " was written")) return;
-  if (!checks.True(haveReference, name + ": the native build wrote no reference file")) return;
+  auto actual = ReadBytes(path, haveActual);
+  auto reference = ReadBytes(referencePath, haveReference);
+  if (!checks.True(haveActual, path + " was written")) return;
+  if (!checks.True(haveReference, referencePath + ": the native build wrote no reference file")) {
+    return;
+  }
+  if (text) {
+    for (auto* bytes : {&actual, &reference}) {
+      bytes->erase(std::remove(bytes->begin(), bytes->end(), '\r'), bytes->end());
+      const auto firstLineEnd = std::find(bytes->begin(), bytes->end(), '\n');
+      bytes->erase(bytes->begin(), firstLineEnd);
+    }
+  }
   std::size_t at = 0;
   while (at < actual.size() && at < reference.size() && actual[at] == reference[at]) ++at;
   checks.True(at == actual.size() && at == reference.size(),
-              name + " differs from the native build's: " + std::to_string(actual.size()) +
+              path + " differs from the native build's: " + std::to_string(actual.size()) +
                   " bytes against " + std::to_string(reference.size()) +
                   ", first difference at byte " + std::to_string(at));
+}
+
+std::string CurrentFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetCurrentDirectoryA(MAX_PATH, path);
+  std::string folder(path, n);
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
 }
 
 bool FileExists(const std::string& path) {
@@ -589,7 +617,9 @@ void TestExport(UiTestContext& context, Checks& checks) {
   if (!checks.True(page != nullptr, "OpenPanel added a page")) return;
   const HWND owner = host.mainWindow();
   ui::DialogWatcher watcher(checks);
-  const std::string model = std::string(kModelName) + ".md2";
+  const std::string modelName = std::string(kModelName) + ".md2";
+  const std::string model = context.workDir + "\\" + modelName;
+  auto reference = [&context](const std::string& name) { return context.referenceDir + "\\" + name; };
 
   // A cancelled Save dialog writes nothing and says nothing.
   ui::SetStep("Save md2, cancelled");
@@ -610,17 +640,24 @@ void TestExport(UiTestContext& context, Checks& checks) {
   ui::Click(Item(page, kSaveBmpBox));
   ui::Click(Item(page, kSavePcxBox));
   ui::SetStep("Save md2");
-  ExpectSaveDialog(watcher, checks, context.workDir, model.c_str());
+  ExpectSaveDialog(watcher, checks, context.workDir, modelName.c_str());
   ui::Click(Item(page, kSaveButton));
   watcher.Finish("Save md2");
-  for (const char* name : kWrittenFiles) CompareWithReference(name, context.referenceDir, checks);
+  CompareWithReference(model, reference(modelName), checks);
+  // The skins go to the current folder, the one the Save dialog left.
+  const std::string skinFolder = CurrentFolder();
+  checks.Equal(skinFolder, context.workDir, "current folder after the Save dialog");
+  for (const char* skin : {"skin.bmp", "skin.pcx"}) {
+    CompareWithReference(skinFolder + "\\" + skin, reference(skin), checks);
+  }
+  CompareWithReference("C:\\tris.asc", reference("tris.asc"), checks, true);
 
   // The model on disk no longer fits the scene once a node is left out.
   ui::SetStep("Save md2 over a model of another mesh");
   bool found = false;
   const auto before = ReadBytes(model, found);
   if (MemoryNode* flag = host.scene().FindNode("flag")) flag->Select(false);
-  ExpectSaveDialog(watcher, checks, context.workDir, model.c_str());
+  ExpectSaveDialog(watcher, checks, context.workDir, modelName.c_str());
   ExpectMessage(watcher, checks, owner,
                 "Cannot save model.\n(Is existing model of same vertex and face count?)",
                 "File Error");
@@ -636,7 +673,8 @@ void TestExport(UiTestContext& context, Checks& checks) {
                 "Nothing to save. \n(Are all objects to save selected and mapped?)", "Scene Error");
   ui::Click(Item(page, kSaveButton));
   watcher.Finish("Save md2 with nothing selected");
-  checks.True(!FileExists("nothing.md2"), "no model written when nothing is selected");
+  checks.True(!FileExists(context.workDir + "\\nothing.md2"),
+              "no model written when nothing is selected");
   panel.Close();
 }
 
@@ -648,8 +686,9 @@ void TestImport(UiTestContext& context, Checks& checks) {
   const HWND owner = host.mainWindow();
   ui::DialogWatcher watcher(checks);
   const std::vector<std::string> names = {"walk1", "walk2", "idle", "attack"};
-  checks.True(WriteFrameListModel("frames.md2", names), "test model written");
-  checks.True(WriteFrameListModel("other.md2", {"x"}, "IDPO"), "test file written");
+  const std::string& dir = context.workDir;
+  checks.True(WriteFrameListModel(dir + "\\frames.md2", names), "test model written");
+  checks.True(WriteFrameListModel(dir + "\\other.md2", {"x"}, "IDPO"), "test file written");
 
 
   // The dialog's name is cut at its first "." and given ".md2".
@@ -684,7 +723,7 @@ void TestImport(UiTestContext& context, Checks& checks) {
   ExpectSaveDialog(watcher, checks, context.workDir, "imported.md2");
   ui::Click(Item(page, kSaveButton));
   watcher.Finish("Save md2 with the imported list");
-  const Md2Summary written = ReadMd2("imported.md2");
+  const Md2Summary written = ReadMd2(dir + "\\imported.md2");
   checks.True(written.valid, "imported.md2 is a model");
   checks.True(written.names == names, "the new model's frames carry the imported names");
   panel.Close();
