@@ -1,8 +1,10 @@
 // Everything the module exports to the host, in one place: the four
-// functions the host calls after loading the module and, in the release-4
-// build, the SDK's ClassDesc::GetRsrcString.
+// functions the host calls after loading the module, the failure record for
+// hosts that show it and, in the release-4 build, the SDK's
+// ClassDesc::GetRsrcString.
 #include "plugin/exports.h"
 
+#include "plugin/export_utility.h"
 #include "plugin/export_utility_class_desc.h"
 #include "plugin/host/host_release.h"
 
@@ -19,6 +21,13 @@ DORVANE_EXPORT ClassDesc* LibClassDesc(int index) {
 }
 
 DORVANE_EXPORT DWORD LibVersion() { return release::kLibVersion; }
+
+DORVANE_EXPORT int DorvaneLastError(const char** text, const char** caption) {
+  const ExportContext& context = TheExportUtility().context;
+  if (text) *text = context.errorText;
+  if (caption) *caption = context.errorCaption;
+  return context.errorRecorded ? 1 : 0;
+}
 
 }  // extern "C"
 

@@ -21,4 +21,11 @@ DORVANE_EXPORT int LibNumberClasses();
 DORVANE_EXPORT ClassDesc* LibClassDesc(int index);
 // The SDK version of the host release the module is built for.
 DORVANE_EXPORT DWORD LibVersion();
+
+// Not called by the modelling host: for hosts that show more than the
+// panel's message after a failed export. The first failure that the scene,
+// texture and model steps recorded since the module was loaded (the record
+// keeps only its first entry): 1 with its text and caption, 0 while none is
+// recorded. Release 2 records none.
+DORVANE_EXPORT int DorvaneLastError(const char** text, const char** caption);
 }
