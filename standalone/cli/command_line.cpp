@@ -1,0 +1,144 @@
+// The command line: verbs, their options and help, and the exit codes of
+// refused command lines and failures.
+#include <CLI/CLI.hpp>
+
+#include <exception>
+#include <string>
+
+#include "standalone/cli/commands.h"
+#include "standalone/cli/module_path.h"
+#include "standalone/cli/option_checks.h"
+#include "standalone/module_loader.h"
+
+#ifndef VEXO_VERSION
+#define VEXO_VERSION "unknown"
+#endif
+
+namespace vexo::cli {
+namespace {
+
+// An option given as text and checked by the verb; unset when not given.
+struct TextOption {
+  std::string value;
+  CLI::Option* option = nullptr;
+  std::optional<std::string> Get() const {
+    return option && option->count() ? std::optional<std::string>(value) : std::nullopt;
+  }
+};
+
+void AddText(CLI::App& verb, TextOption& text, const std::string& name, const std::string& help) {
+  text.option = verb.add_option(name, text.value, help);
+}
+
+}  // namespace
+
+std::string ModuleVersionText(const CommonOptions& common) {
+  const std::string path = common.plugin.empty() ? DefaultModulePath() : common.plugin;
+  const PluginModule module(path);
+  return std::string("vexo ") + VEXO_VERSION + "\n" + module.Description() + "\n" + path +
+         " (for host release " + std::to_string(module.hostRelease()) + ")";
+}
+
+int RunCommandLine(int argc, char** argv) {
+  CLI::App app("Exports animated, textured meshes as Quake 2 models (MD2) with their skins, "
+               "through the Dorvane plug-in and its panel.",
+               "vexo");
+  app.require_subcommand(1);
+  app.fallthrough();
+  app.footer(
+      "Examples:\n"
+      "  vexo demo                                  the demo scene into ./vexo-demo/\n"
+      "  vexo export demo -o ogre.md2 --pcx         a new model with every frame\n"
+      "  vexo export demo -o ogre.md2 --start run1 --end run6 --first-frame 40\n"
+      "                                             rewrite six frames of it\n"
+      "  vexo frames ogre.md2                       the frame list of a model\n"
+      "Exit codes: 0 done, 1 the export failed, 2 the command line was refused.");
+
+  CommonOptions common;
+  app.add_option("--plugin", common.plugin,
+                 "the plug-in module to load (default: Dorvane.dlu beside vexo)")
+      ->check(CLI::ExistingFile);
+  app.set_version_flag("--version", [&common]() { return ModuleVersionText(common); },
+                       "show vexo's version and the plug-in module's description");
+
+  // export
+  ExportOptions exportOptions;
+  TextOption skin, firstFrame, start, end, scale, framesFrom;
+  CLI::App* exportVerb = app.add_subcommand(
+      "export", "export a scene through the panel: a new model, or frames of an existing one");
+  exportVerb->add_option("SCENE", exportOptions.scene, "the scene: demo (the built-in demo scene)");
+  exportVerb->add_flag("--demo", exportOptions.demo, "export the built-in demo scene");
+  exportVerb
+      ->add_option("-o,--output", exportOptions.output,
+                   "the model file; an existing one of the same mesh is updated in place")
+      ->required();
+  AddText(*exportVerb, skin, "--skin",
+          "the skin's name: it is written as NAME.bmp and NAME.pcx (default: tris beside the "
+          "model)");
+  exportVerb->add_flag("--bmp", exportOptions.panel.bmp, "write the skin as a 24-bit BMP");
+  exportVerb->add_flag("--pcx", exportOptions.panel.pcx,
+                       "write the skin as an 8-bit PCX on the game's palette");
+  AddText(*exportVerb, firstFrame, "--first-frame",
+          "the scene's frame sampled for the start frame (default 0)");
+  AddText(*exportVerb, start, "--start", "the first model frame to write, by name or number");
+  AddText(*exportVerb, end, "--end", "the last model frame to write, by name or number");
+  AddText(*exportVerb, scale, "--scale", "multiplies every coordinate (default 1)");
+  AddText(*exportVerb, framesFrom, "--frames-from",
+          "take the frame list from this model instead of the default names");
+  exportVerb->add_flag("--preview", exportOptions.panel.preview,
+                       "also write the skin as NAME.png, to look at");
+
+  // frames
+  FramesOptions framesOptions;
+  TextOption framesModel;
+  CLI::App* framesVerb = app.add_subcommand(
+      "frames", "list the frame names, numbered as --start and --end take them");
+  AddText(*framesVerb, framesModel, "MODEL", "list this model's frames instead of the defaults");
+
+  // demo
+  DemoOptions demoOptions;
+  CLI::App* demoVerb = app.add_subcommand(
+      "demo", "export the built-in demo scene: model, BMP and PCX skin, and its textures");
+  demoVerb->add_option("-o,--output", demoOptions.folder, "the folder to write into")
+      ->capture_default_str();
+  demoVerb->add_flag("--preview", demoOptions.preview, "also write the skin as tris.png");
+
+  Reporter reporter;
+  try {
+    try {
+      app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+      return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+      return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+      return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+      app.exit(e);
+      return kExitUsage;
+    }
+
+    if (exportVerb->parsed()) {
+      exportOptions.skin = skin.Get();
+      exportOptions.panel.firstFrame = firstFrame.Get();
+      exportOptions.panel.start = start.Get();
+      exportOptions.panel.end = end.Get();
+      exportOptions.panel.scale = scale.Get();
+      exportOptions.panel.framesFrom = framesFrom.Get();
+      return RunExport(exportOptions, common, reporter);
+    }
+    if (framesVerb->parsed()) {
+      framesOptions.model = framesModel.Get();
+      return RunFrames(framesOptions, common, reporter);
+    }
+    return RunDemo(demoOptions, common, reporter);
+  } catch (const UsageError& e) {
+    reporter.Error(e.what());
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    reporter.Error(e.what());
+    return kExitFailed;
+  }
+}
+
+}  // namespace vexo::cli

@@ -1,0 +1,63 @@
+// The verbs of the vexo command and what each is given. Every verb returns
+// the process's exit code: 0 done, 1 the plug-in or a file operation
+// failed (its message was printed), 2 the command line was refused.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "standalone/cli/reporter.h"
+
+namespace vexo::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommonOptions {
+  std::string plugin;  // --plugin; empty: the module beside vexo
+};
+
+// What the panel is told for one export. Unset values keep the panel's
+// own defaults (Start 0, End the last frame, First Frame 0, Scale 1).
+struct PanelSettings {
+  std::string model;  // answer to the Save dialog
+  std::string skin;   // typed into Skin Name
+  bool bmp = false;
+  bool pcx = false;
+  bool preview = false;  // not the panel's: a PNG of the skin afterwards
+  std::optional<std::string> firstFrame;
+  std::optional<std::string> start;
+  std::optional<std::string> end;
+  std::optional<std::string> scale;
+  std::optional<std::string> framesFrom;
+};
+
+struct ExportOptions {
+  std::string scene;  // SCENE; "demo" is the built-in demo
+  bool demo = false;  // --demo
+  std::string output;
+  std::optional<std::string> skin;
+  PanelSettings panel;
+};
+
+struct FramesOptions {
+  std::optional<std::string> model;
+};
+
+struct DemoOptions {
+  std::string folder = "vexo-demo";
+  bool preview = false;
+};
+
+int RunExport(const ExportOptions& options, const CommonOptions& common, Reporter& reporter);
+int RunFrames(const FramesOptions& options, const CommonOptions& common, Reporter& reporter);
+int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& reporter);
+
+// The module's description line for --version; throws ModuleError.
+std::string ModuleVersionText(const CommonOptions& common);
+
+// Parses the command line and runs the verb it names.
+int RunCommandLine(int argc, char** argv);
+
+}  // namespace vexo::cli

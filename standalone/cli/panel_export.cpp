@@ -1,0 +1,150 @@
+#include "standalone/cli/panel_export.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#include "export/file_names.h"
+#include "standalone/cli/module_path.h"
+#include "standalone/cli/option_checks.h"
+#include "standalone/cli/written_files.h"
+
+namespace vexo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+// The folder a file name lies in must exist for the plug-in to write there.
+void CheckFolderOf(const std::string& option, const std::string& file) {
+  const fs::path folder = fs::path(file).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !fs::is_directory(folder, ec))
+    throw UsageError(option + ": the folder " + folder.string() + " does not exist");
+}
+
+std::uintmax_t FileBytes(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  return ec ? 0 : size;
+}
+
+// Prints the files of a finished export, read back from disk.
+int ReportWritten(const PanelSettings& settings, bool modelExisted, int start, int end,
+                  Reporter& reporter) {
+  const std::string model = ModelFileName(settings.model);
+  std::string error;
+  const auto summary = ReadModelSummary(model, error);
+  if (!summary) {
+    reporter.Error("the plug-in reported success, but " + error);
+    return kExitFailed;
+  }
+  std::printf("%s %s (%ju bytes): %zu frames of %d vertices and %d triangles, skin %d x %d; "
+              "frames %d-%d (%s to %s) exported\n",
+              modelExisted ? "updated" : "wrote", model.c_str(), summary->bytes,
+              summary->frameNames.size(), summary->vertices, summary->triangles,
+              summary->skinWidth, summary->skinHeight, start, end,
+              summary->frameNames.at(start).c_str(), summary->frameNames.at(end).c_str());
+
+  std::string previewSource;
+  for (const auto& [ticked, extension] : {std::pair{settings.bmp, ".bmp"}, {settings.pcx, ".pcx"}}) {
+    if (!ticked) continue;
+    const std::string skin = SkinFileName(settings.skin, extension);
+    std::printf("wrote %s (%ju bytes)\n", skin.c_str(), FileBytes(skin));
+    // The preview shows what the game shows: the PCX when there is one.
+    previewSource = skin;
+  }
+  if (!settings.preview) return kExitDone;
+
+  const std::string png = SkinFileName(settings.skin, ".png");
+  const auto picture = ReadSkin(previewSource, error);
+  if (!picture || !WritePng(png, *picture, error)) {
+    reporter.Error(error);
+    return kExitFailed;
+  }
+  std::printf("wrote %s (%ju bytes), a preview of %s\n", png.c_str(), FileBytes(png),
+              previewSource.c_str());
+  return kExitDone;
+}
+
+}  // namespace
+
+std::string ModelFileName(const std::string& model) { return NameWithExtension(model, ".md2"); }
+
+std::string SkinFileName(const std::string& skin, const char* extension) {
+  return NameWithExtension(skin, extension);
+}
+
+void CheckPanelSettings(const PanelSettings& settings) {
+  if (settings.model.empty()) throw UsageError("-o: no model file given");
+  CheckTextLength("-o", settings.model, kDialogPathLimit);
+  CheckFolderOf("-o", ModelFileName(settings.model));
+  std::error_code ec;
+  if (fs::is_directory(ModelFileName(settings.model), ec))
+    throw UsageError("-o: " + ModelFileName(settings.model) + " is a folder");
+  CheckTextLength("--skin", settings.skin, kPanelTextLimit);
+  CheckFolderOf("--skin", settings.skin);
+  if (settings.scale) CheckScale(*settings.scale);
+  if (settings.firstFrame) CheckHostFrame("--first-frame", *settings.firstFrame);
+  if (settings.framesFrom) {
+    CheckTextLength("--frames-from", *settings.framesFrom, kDialogPathLimit);
+    const std::string read = ModelFileName(*settings.framesFrom);
+    if (!IsFile(read)) throw UsageError("--frames-from: there is no model " + read);
+  }
+  if (settings.preview && !settings.bmp && !settings.pcx)
+    throw UsageError("--preview shows the skin the plug-in writes: add --bmp or --pcx");
+}
+
+std::unique_ptr<PanelSession> OpenPanel(MemoryScene scene, const CommonOptions& common,
+                                        Reporter& reporter) {
+  const std::string modulePath = common.plugin.empty() ? DefaultModulePath() : common.plugin;
+  return std::make_unique<PanelSession>(std::move(scene), modulePath, reporter);
+}
+
+int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter) {
+  if (settings.framesFrom && session.ImportFrameList(*settings.framesFrom).failed)
+    return kExitFailed;
+  const std::vector<std::string> names = session.FrameNames();
+  if (names.empty())
+    throw UsageError("the frame list is empty: a model needs at least one frame");
+  const int start = settings.start ? ResolveFrame("--start", *settings.start, names) : 0;
+  const int end = settings.end ? ResolveFrame("--end", *settings.end, names)
+                               : static_cast<int>(names.size()) - 1;
+  const std::uint32_t firstFrame =
+      settings.firstFrame ? CheckHostFrame("--first-frame", *settings.firstFrame) : 0;
+  CheckFrameTimes(firstFrame, start, end, session.ticksPerFrame());
+
+  // The user's steps. Start and End are always chosen, so that the range
+  // is the one asked for even after an import of a longer list.
+  session.ChooseStart(start);
+  session.ChooseEnd(end);
+  if (settings.firstFrame) session.SetFirstFrame(*settings.firstFrame);
+  if (settings.scale) session.SetScale(*settings.scale);
+  session.SetSkinName(settings.skin);
+  if (settings.bmp) session.TickSaveBmp();
+  if (settings.pcx) session.TickSavePcx();
+
+  // A new model is first filled with every frame, then the chosen ones are
+  // written again.
+  const bool modelExisted = IsFile(ModelFileName(settings.model));
+  const long chosen = end >= start ? end - start + 1 : 0;
+  reporter.BeginProgress("writing frames", (modelExisted ? 0 : long(names.size())) + chosen);
+  const Press press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
+  reporter.EndProgress();
+  session.Close();
+
+  if (press.failed) return kExitFailed;
+  if (!press.askedForFile) {
+    reporter.Error("the panel did not ask where to save the model");
+    return kExitFailed;
+  }
+  return ReportWritten(settings, modelExisted, start, end, reporter);
+}
+
+}  // namespace vexo::cli

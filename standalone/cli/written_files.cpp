@@ -1,0 +1,158 @@
+#include "standalone/cli/written_files.h"
+
+#include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace vexo::cli {
+namespace {
+
+constexpr std::size_t kMd2HeaderSize = 68;
+constexpr std::size_t kMd2FrameHeaderSize = 40;  // scale, translate, 16-byte name
+constexpr std::size_t kPcxHeaderSize = 128;
+constexpr std::size_t kPcxPaletteSize = 769;  // the marker 12 and 256 colours
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open " + path;
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+std::int32_t Int32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  const std::uint32_t v = std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 |
+                          std::uint32_t(bytes[at + 2]) << 16 | std::uint32_t(bytes[at + 3]) << 24;
+  return static_cast<std::int32_t>(v);
+}
+
+int UInt16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  return bytes[at] | bytes[at + 1] << 8;
+}
+
+bool EndsWith(const std::string& text, const char* suffix) {
+  const std::size_t n = std::strlen(suffix);
+  if (text.size() < n) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = text[text.size() - n + i];
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != suffix[i]) return false;
+  }
+  return true;
+}
+
+std::optional<RgbPicture> ReadPcx(const std::string& path, std::string& error) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+  auto fail = [&](const std::string& why) {
+    error = path + ": " + why;
+    return std::nullopt;
+  };
+  if (bytes.size() < kPcxHeaderSize + kPcxPaletteSize) return fail("too short for a PCX picture");
+  if (bytes[0] != 10 || bytes[2] != 1 || bytes[3] != 8 || bytes[65] != 1)
+    return fail("not an 8-bit run-length PCX picture");
+  const int width = UInt16At(bytes, 8) - UInt16At(bytes, 4) + 1;
+  const int height = UInt16At(bytes, 10) - UInt16At(bytes, 6) + 1;
+  const int bytesPerLine = UInt16At(bytes, 66);
+  if (width <= 0 || height <= 0 || bytesPerLine < width) return fail("bad picture size");
+  const std::size_t paletteAt = bytes.size() - kPcxPaletteSize;
+  if (bytes[paletteAt] != 12) return fail("no 256-colour palette at the end");
+
+  // Runs may carry on from one line into the next.
+  const std::size_t needed = std::size_t(bytesPerLine) * height;
+  std::vector<std::uint8_t> indices;
+  indices.reserve(needed);
+  std::size_t at = kPcxHeaderSize;
+  while (indices.size() < needed) {
+    if (at >= paletteAt) return fail("the picture data ends early");
+    std::uint8_t value = bytes[at++];
+    std::size_t run = 1;
+    if ((value & 0xC0) == 0xC0) {
+      run = value & 0x3F;
+      if (at >= paletteAt) return fail("the picture data ends early");
+      value = bytes[at++];
+    }
+    if (run > needed - indices.size()) return fail("a run goes past the picture's end");
+    indices.insert(indices.end(), run, value);
+  }
+
+  RgbPicture picture{width, height, {}};
+  picture.rgb.reserve(std::size_t(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* colour = &bytes[paletteAt + 1 + 3 * indices[std::size_t(y) * bytesPerLine + x]];
+      picture.rgb.insert(picture.rgb.end(), colour, colour + 3);
+    }
+  }
+  return picture;
+}
+
+std::optional<RgbPicture> ReadBmp(const std::string& path, std::string& error) {
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
+      stbi_load(path.c_str(), &width, &height, &channels, 3), stbi_image_free);
+  if (!pixels) {
+    error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be read");
+    return std::nullopt;
+  }
+  RgbPicture picture{width, height, {}};
+  picture.rgb.assign(pixels.get(), pixels.get() + std::size_t(width) * height * 3);
+  return picture;
+}
+
+}  // namespace
+
+std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::string& error) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+  auto fail = [&](const std::string& why) {
+    error = path + ": " + why;
+    return std::nullopt;
+  };
+  if (bytes.size() < kMd2HeaderSize) return fail("too short for a model");
+  if (std::memcmp(bytes.data(), "IDP2", 4) != 0 || Int32At(bytes, 4) != 8)
+    return fail("not a Quake 2 model (IDP2, version 8)");
+  ModelSummary summary;
+  summary.bytes = bytes.size();
+  summary.skinWidth = Int32At(bytes, 8);
+  summary.skinHeight = Int32At(bytes, 12);
+  const std::int64_t frameSize = Int32At(bytes, 16);
+  summary.vertices = Int32At(bytes, 24);
+  summary.triangles = Int32At(bytes, 32);
+  const std::int64_t frames = Int32At(bytes, 40);
+  const std::int64_t framesAt = Int32At(bytes, 56);
+  if (frames < 0 || frameSize < std::int64_t(kMd2FrameHeaderSize) || framesAt < 0 ||
+      framesAt + frameSize * frames > std::int64_t(bytes.size()))
+    return fail("its frames do not lie inside the file");
+  for (std::int64_t i = 0; i < frames; ++i) {
+    const char* name = reinterpret_cast<const char*>(&bytes[framesAt + i * frameSize + 24]);
+    summary.frameNames.emplace_back(name, strnlen(name, 16));
+  }
+  return summary;
+}
+
+std::optional<RgbPicture> ReadSkin(const std::string& path, std::string& error) {
+  return EndsWith(path, ".pcx") ? ReadPcx(path, error) : ReadBmp(path, error);
+}
+
+bool WritePng(const std::string& path, const RgbPicture& picture, std::string& error) {
+  if (!stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(),
+                      picture.width * 3)) {
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vexo::cli

@@ -1,0 +1,40 @@
+// What the command reads back from the files the plug-in wrote, to tell the
+// user what they hold: the model's header and frame names, and the skins as
+// pictures (for the PNG preview).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexo::cli {
+
+struct ModelSummary {
+  std::uintmax_t bytes = 0;
+  int skinWidth = 0;
+  int skinHeight = 0;
+  int vertices = 0;
+  int triangles = 0;
+  std::vector<std::string> frameNames;
+};
+
+// Reads an MD2 model's header and frame names; nothing (with the reason in
+// error) when the file is not a whole model.
+std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::string& error);
+
+// A picture as rows of red, green, blue, top row first.
+struct RgbPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+};
+
+// Decodes a skin the plug-in wrote: a 24-bit BMP or an 8-bit run-length PCX
+// with its 256-colour palette at the end, chosen by the extension.
+std::optional<RgbPicture> ReadSkin(const std::string& path, std::string& error);
+
+// Writes a picture as PNG.
+bool WritePng(const std::string& path, const RgbPicture& picture, std::string& error);
+
+}  // namespace vexo::cli
