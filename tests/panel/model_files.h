@@ -2,6 +2,7 @@
 // frames with names, with the faults a damaged file can have.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -43,7 +44,8 @@ inline void WriteModel(const std::string& path, const std::vector<std::string>& 
   put(40, frames);
   put(56, 68);
   for (const std::string& name : names) {
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(frameSize), 0x5A);
+    // A negative vertex count still leaves each frame its 40-byte header.
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(std::max(frameSize, 40)), 0x5A);
     for (std::size_t i = 0; i < 16; ++i) frame[24 + i] = i < name.size() ? name[i] : 0;
     bytes.insert(bytes.end(), frame.begin(), frame.end());
   }
