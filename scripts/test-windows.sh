@@ -42,10 +42,12 @@ if [ "${1:-}" = "--under-display" ]; then
   results="$2"
   : > "$results"
   record() { echo "$1" >> "$results"; echo "$1"; }
+  # Marks that the session reached its end rather than being cut short.
+  finished() { touch "$results.end"; exit 0; }
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   if ! xdpyinfo > /dev/null 2>&1; then
     record "FAIL display: the virtual X display ($DISPLAY) does not answer"
-    exit 0
+    finished
   fi
   # A fresh prefix, with Wine's virtual desktop: it acts as the window
   # manager, so modal dialogs get activated instead of stalling.
@@ -56,7 +58,7 @@ if [ "${1:-}" = "--under-display" ]; then
          timeout 60 wineserver -w; } > "$work/wineboot.log" 2>&1; then
     record "FAIL wine prefix: wineboot failed or stalled (see $work/wineboot.log)"
     wineserver -k 2> /dev/null
-    exit 0
+    finished
   fi
 
   exe="$build/bin/vexo_windows_host.exe"
@@ -66,14 +68,15 @@ if [ "${1:-}" = "--under-display" ]; then
     local name="$1" test="$2" module="${3:-bin/Dorvane.dlu}" dir="$work/run/$1" code
     mkdir -p "$dir"
     cp "$work"/reference/demo_* "$dir"/ 2> /dev/null
-    (cd "$dir" && timeout -k 5 90 wine "$exe" --test "$test" \
+    (cd "$dir" && timeout -k 5 120 wine "$exe" --test "$test" \
         --module "$(winepath -w "$build/$module")" --reference "$reference" \
         > "$dir/output.txt" 2>&1)
     code=$?
     grep -v -e "Read access denied for device" -e "rundll32.exe" "$dir/output.txt" | sed 's/^/    /'
     case "$code" in
       0) record "PASS $name" ;;
-      124 | 137) record "FAIL $name: no end after 90 s (stalled dialog?); output in $dir" ;;
+      3) record "FAIL $name: stalled, ended by its watchdog; output in $dir" ;;
+      124 | 137) record "FAIL $name: no end after 120 s (stalled dialog?); output in $dir" ;;
       *) record "FAIL $name: exit code $code; output in $dir" ;;
     esac
   }
@@ -101,7 +104,7 @@ if [ "${1:-}" = "--under-display" ]; then
   touch "$shot/done"
   wait "$shower"
   wineserver -k 2> /dev/null
-  exit 0
+  finished
 fi
 
 # ---- Build, static checks, native reference, then the display part ---------
@@ -109,8 +112,11 @@ fi
 "$root/scripts/install-deps.sh" "$root/scripts/packages-windows.txt" || stop "installing the Windows tools"
 
 echo "== windows: build"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DVEXO_WARNINGS_AS_ERRORS=ON > /dev/null || stop "configuring the Windows build"
+toolchain=()
+# The toolchain is chosen once, when the build folder is made.
+[ -f "$build/CMakeCache.txt" ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+cmake -S "$root" -B "$build" "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DVEXO_WARNINGS_AS_ERRORS=ON \
+  > /dev/null || stop "configuring the Windows build"
 cmake --build "$build" -j"$jobs" > "$build/build.log" 2>&1 || {
   tail -40 "$build/build.log"
   stop "the Windows build (log: $build/build.log)"
@@ -170,6 +176,7 @@ fi
 echo "== windows: panel under Wine"
 results="$work/results.txt"
 : > "$results"
+rm -f "$results.end"
 timeout -k 10 900 xvfb-run -a -s "-screen 0 1024x800x24 -nolisten tcp" \
   "$0" --under-display "$results" || echo "   (the display session ended with code $?)"
 while read -r verdict rest; do
@@ -178,5 +185,9 @@ while read -r verdict rest; do
     FAIL) failed=$((failed + 1)) ;;
   esac
 done < "$results"
-[ -s "$results" ] || fail "the Wine tests reported nothing (xvfb-run missing or the display did not start)"
+if [ ! -s "$results" ]; then
+  fail "the Wine tests reported nothing (xvfb-run missing or the display did not start)"
+elif [ ! -f "$results.end" ]; then
+  fail "the Wine session was cut short (after 15 minutes, or killed) before all tests ran"
+fi
 finish

@@ -4,8 +4,9 @@
 //   vexo_windows_host [--module FILE] [--textures DIR]
 //       opens the panel on the demo scene (its bitmaps written into DIR,
 //       default: the current folder) until the window is closed
-//   vexo_windows_host --test NAME [--module FILE] [--reference DIR]
-//       runs one self-test in the current folder (--list names them)
+//   vexo_windows_host --test NAME [--module FILE] [--reference DIR] [--watchdog S]
+//       runs one self-test in the current folder (--list names them); a
+//       test still running after S seconds (default 60) is ended
 //   vexo_windows_host --show-until FILE [--ready FILE] [--module FILE]
 //       opens the panel, writes the main window's place on the screen
 //       ("left top width height") into the ready file, and closes once
@@ -18,6 +19,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -33,7 +35,7 @@
 
 namespace {
 
-constexpr DWORD kTestWatchdogMs = 90000;
+constexpr DWORD kTestWatchdogMs = 60000;
 constexpr DWORD kShowLimitMs = 60000;
 
 struct Options {
@@ -43,6 +45,7 @@ struct Options {
   std::string textures = ".";
   std::string showUntil;
   std::string ready;
+  DWORD watchdogMs = kTestWatchdogMs;
   bool list = false;
 };
 
@@ -50,7 +53,7 @@ int Usage(const char* message) {
   std::fprintf(stderr, "vexo_windows_host: %s\n", message);
   std::fprintf(stderr,
                "usage: vexo_windows_host [--module FILE] [--textures DIR]\n"
-               "       vexo_windows_host --test NAME [--module FILE] [--reference DIR]\n"
+               "       vexo_windows_host --test NAME [--module FILE] [--reference DIR] [--watchdog S]\n"
                "       vexo_windows_host --list\n"
                "       vexo_windows_host --show-until FILE [--ready FILE] [--module FILE]\n");
   return 2;
@@ -97,6 +100,15 @@ std::optional<Options> Parse(int argc, char** argv, std::string& error) {
       ok = value(o.showUntil);
     } else if (arg == "--ready") {
       ok = value(o.ready);
+    } else if (arg == "--watchdog") {
+      std::string seconds;
+      ok = value(seconds);
+      const long s = ok ? std::strtol(seconds.c_str(), nullptr, 10) : 0;
+      if (ok && s <= 0) {
+        error = "--watchdog needs a number of seconds";
+        return std::nullopt;
+      }
+      o.watchdogMs = static_cast<DWORD>(s) * 1000;
     } else if (arg == "--list") {
       o.list = true;
     } else {
@@ -168,7 +180,7 @@ int main(int argc, char** argv) {
     for (const vexo::UiTest& t : vexo::UiTests()) std::printf("%-14s %s\n", t.name, t.summary);
     return 0;
   }
-  if (!options->test.empty()) vexo::ui::StartWatchdog(kTestWatchdogMs);
+  if (!options->test.empty()) vexo::ui::StartWatchdog(options->watchdogMs);
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
