@@ -284,6 +284,20 @@ TEST(VexoCommand, FrameListsFromTheDefaultsAndFromModels) {
   EXPECT_EQ(listed.out, four.out);
 }
 
+TEST(VexoCommand, ProgressOnlyOnATerminal) {
+  const std::string folder = model_test::FreshFolder("cli_progress");
+  // script runs vexo on a pseudo-terminal: a new model is filled with every
+  // frame first, then the chosen ones are written again.
+  const std::string shown = Output("cd '" + folder + "' && script -qec \"'" VEXO_BIN_DIR
+                                   "/vexo' export demo -o t.md2 --end 9\" /dev/null");
+  EXPECT_THAT(shown, HasSubstr("\rwriting frames: 1 of 208"));
+  EXPECT_THAT(shown, HasSubstr("\rwriting frames: 208 of 208\r\033[K"));
+  EXPECT_THAT(shown, HasSubstr("wrote t.md2"));
+  const Result quiet = Vexo(folder, "export demo -o t.md2 --end 9");
+  EXPECT_EQ(quiet.code, 0);
+  EXPECT_EQ(quiet.err, "");
+}
+
 TEST(VexoCommand, OtherModulesAndTheVersion) {
   const std::string folder = model_test::FreshFolder("cli_modules");
   const vexo::PluginModule release4(VEXO_BIN_DIR "/Dorvane.dlu");
