@@ -1,4 +1,4 @@
-#include "standalone/windows_host/comparison_scene.h"
+#include "tests/windows_host/comparison_scene.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "standalone/windows_host/ui_driver.h"
+#include "tests/windows_host/ui_driver.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "standalone/module_loader.h"
-#include "standalone/windows_host/ui_driver.h"
 #include "standalone/windows_host/windows_host.h"
+#include "tests/windows_host/ui_driver.h"
 
 namespace vexo {
 
