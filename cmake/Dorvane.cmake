@@ -3,8 +3,8 @@
 # Each plug-in folder calls dorvane_sources(file...) to add its files. For
 # every release in VEXO_HOST_RELEASES, dorvane_add_release(N) then makes
 #   dorvane_objs_r<N>  a static library of all plug-in code,
-#   dorvane_core_r<N>  what tests link: that library (with the scaffolding
-#                      for operations not built yet),
+#   dorvane_core_r<N>  what tests and hosts link: that library with its
+#                      generated resources,
 #   Dorvane_r<N>       the loadable module Dorvane.dlu built from it.
 # The release-4 library is also reachable as dorvane_core.
 
@@ -29,8 +29,6 @@ function(dorvane_sources)
   endforeach()
 endfunction()
 
-include(${PROJECT_SOURCE_DIR}/scaffolding/scaffolding.cmake)
-
 function(dorvane_add_release release)
   get_property(srcs GLOBAL PROPERTY DORVANE_SOURCES)
   set(core dorvane_objs_r${release})
@@ -43,10 +41,8 @@ function(dorvane_add_release release)
     add_dependencies(${core} dorvane_resources)
   endif()
 
-  dorvane_add_scaffolding(${release})
   add_library(dorvane_core_r${release} INTERFACE)
-  target_link_libraries(dorvane_core_r${release} INTERFACE
-    "$<LINK_GROUP:RESCAN,${core},dorvane_scaffolding_r${release}>")
+  target_link_libraries(dorvane_core_r${release} INTERFACE ${core})
   target_include_directories(dorvane_core_r${release} INTERFACE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(dorvane_core_r${release} INTERFACE VEXO_HOST_RELEASE=${release})
   target_link_libraries(dorvane_core_r${release} INTERFACE vexo_hostsdk vexo_win32)
@@ -62,7 +58,7 @@ function(dorvane_add_release release)
   target_compile_definitions(${module} PRIVATE VEXO_HOST_RELEASE=${release})
   target_include_directories(${module} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(${module} PRIVATE -Wl,--whole-archive ${core} -Wl,--no-whole-archive
-    dorvane_scaffolding_r${release} vexo_hostsdk vexo_win32)
+    vexo_hostsdk vexo_win32)
   set_target_properties(${module} PROPERTIES
     OUTPUT_NAME Dorvane PREFIX "" SUFFIX ".dlu"
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
