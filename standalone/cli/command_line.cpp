@@ -26,8 +26,9 @@ struct TextOption {
   }
 };
 
-void AddText(CLI::App& verb, TextOption& text, const std::string& name, const std::string& help) {
-  text.option = verb.add_option(name, text.value, help);
+void AddText(CLI::App& verb, TextOption& text, const std::string& name, const std::string& type,
+             const std::string& help) {
+  text.option = verb.add_option(name, text.value, help)->type_name(type);
 }
 
 }  // namespace
@@ -57,7 +58,8 @@ int RunCommandLine(int argc, char** argv) {
   CommonOptions common;
   app.add_option("--plugin", common.plugin,
                  "the plug-in module to load (default: Dorvane.dlu beside vexo)")
-      ->check(CLI::ExistingFile);
+      ->check(CLI::ExistingFile)
+      ->type_name("PATH");
   app.set_version_flag("--version", [&common]() { return ModuleVersionText(common); },
                        "show vexo's version and the plug-in module's description");
 
@@ -66,24 +68,26 @@ int RunCommandLine(int argc, char** argv) {
   TextOption skin, firstFrame, start, end, scale, framesFrom;
   CLI::App* exportVerb = app.add_subcommand(
       "export", "export a scene through the panel: a new model, or frames of an existing one");
-  exportVerb->add_option("SCENE", exportOptions.scene, "the scene: demo (the built-in demo scene)");
+  exportVerb->add_option("SCENE", exportOptions.scene, "the scene: demo (the built-in demo scene)")
+      ->type_name("");
   exportVerb->add_flag("--demo", exportOptions.demo, "export the built-in demo scene");
   exportVerb
       ->add_option("-o,--output", exportOptions.output,
                    "the model file; an existing one of the same mesh is updated in place")
-      ->required();
-  AddText(*exportVerb, skin, "--skin",
+      ->required()
+      ->type_name("MODEL");
+  AddText(*exportVerb, skin, "--skin", "NAME",
           "the skin's name: it is written as NAME.bmp and NAME.pcx (default: tris beside the "
           "model)");
   exportVerb->add_flag("--bmp", exportOptions.panel.bmp, "write the skin as a 24-bit BMP");
   exportVerb->add_flag("--pcx", exportOptions.panel.pcx,
                        "write the skin as an 8-bit PCX on the game's palette");
-  AddText(*exportVerb, firstFrame, "--first-frame",
+  AddText(*exportVerb, firstFrame, "--first-frame", "N",
           "the scene's frame sampled for the start frame (default 0)");
-  AddText(*exportVerb, start, "--start", "the first model frame to write, by name or number");
-  AddText(*exportVerb, end, "--end", "the last model frame to write, by name or number");
-  AddText(*exportVerb, scale, "--scale", "multiplies every coordinate (default 1)");
-  AddText(*exportVerb, framesFrom, "--frames-from",
+  AddText(*exportVerb, start, "--start", "NAME|INDEX", "the first model frame to write, by name or number");
+  AddText(*exportVerb, end, "--end", "NAME|INDEX", "the last model frame to write, by name or number");
+  AddText(*exportVerb, scale, "--scale", "S", "multiplies every coordinate (default 1)");
+  AddText(*exportVerb, framesFrom, "--frames-from", "MODEL",
           "take the frame list from this model instead of the default names");
   exportVerb->add_flag("--preview", exportOptions.panel.preview,
                        "also write the skin as NAME.png, to look at");
@@ -93,14 +97,15 @@ int RunCommandLine(int argc, char** argv) {
   TextOption framesModel;
   CLI::App* framesVerb = app.add_subcommand(
       "frames", "list the frame names, numbered as --start and --end take them");
-  AddText(*framesVerb, framesModel, "MODEL", "list this model's frames instead of the defaults");
+  AddText(*framesVerb, framesModel, "MODEL", "", "list this model's frames instead of the defaults");
 
   // demo
   DemoOptions demoOptions;
   CLI::App* demoVerb = app.add_subcommand(
       "demo", "export the built-in demo scene: model, BMP and PCX skin, and its textures");
   demoVerb->add_option("-o,--output", demoOptions.folder, "the folder to write into")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->type_name("DIR");
   demoVerb->add_flag("--preview", demoOptions.preview, "also write the skin as tris.png");
 
   Reporter reporter;
