@@ -688,7 +688,6 @@ void TestImport(UiTestContext& context, Checks& checks) {
   checks.True(WriteFrameListModel(dir + "\\frames.md2", names), "test model written");
   checks.True(WriteFrameListModel(dir + "\\other.md2", {"x"}, "IDPO"), "test file written");
 
-
   // The dialog's name is cut at its first "." and given ".md2".
   ui::SetStep("importing a frame list");
   ExpectSaveDialog(watcher, checks, context.workDir, "frames.pcx");
