@@ -82,12 +82,15 @@ std::string SkinFileName(const std::string& skin, const char* extension) {
 }
 
 void CheckPanelSettings(const PanelSettings& settings) {
-  if (settings.model.empty()) throw UsageError("-o: no model file given");
+  if (StripExtension(fs::path(settings.model).filename().string()).empty())
+    throw UsageError("-o: \"" + settings.model + "\" gives the model file no name");
   CheckTextLength("-o", settings.model, kDialogPathLimit);
   CheckFolderOf("-o", ModelFileName(settings.model));
   std::error_code ec;
   if (fs::is_directory(ModelFileName(settings.model), ec))
     throw UsageError("-o: " + ModelFileName(settings.model) + " is a folder");
+  if (StripExtension(fs::path(settings.skin).filename().string()).empty())
+    throw UsageError("--skin: \"" + settings.skin + "\" gives the skin files no name");
   CheckTextLength("--skin", settings.skin, kPanelTextLimit);
   CheckFolderOf("--skin", settings.skin);
   if (settings.scale) CheckScale(*settings.scale);
