@@ -4,7 +4,9 @@
 # runs the Windows tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+# Both package lists up front: some native tests compare with what the
+# Windows resource compiler builds.
+"$root/scripts/install-deps.sh" "$root/scripts/packages.txt" "$root/scripts/packages-windows.txt"
 status=0
 for config in release asan; do
   echo "== $config: build"
