@@ -240,7 +240,7 @@ def tim_colour(c):
 
 
 def make_tim(name, bpp, width, height, table):
-    """A TIM whose file rows run top row first; index pixels as the spec of
+    """A TIM whose file rows run top row first; index pixels as the loader of
     the image record reads them (the even pixel in the high nibble)."""
     mode = 0 if bpp == 4 else 1
     flags = mode | (0x8 if table is not None else 0)
