@@ -8,6 +8,8 @@
 #include "standalone/cli/commands.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
+#include "standalone/import/import_command_line.h"
+#include "standalone/import/import_options.h"
 #include "standalone/module_loader.h"
 
 #ifndef VEXO_VERSION
@@ -53,7 +55,11 @@ int RunCommandLine(int argc, char** argv) {
       "  vexo export demo -o ogre.md2 --start run1 --end run6 --first-frame 40\n"
       "                                             rewrite six frames of it\n"
       "  vexo frames ogre.md2                       the frame list of a model\n"
-      "Exit codes: 0 done, 1 the export failed, 2 the command line was refused.");
+      "  vexo export hero.gltf -o hero.md2 --pcx --map Idle:stand01-stand40 --map Run:run1-run6\n"
+      "                                             two clips of a scene file as two ranges\n"
+      "  vexo info hero.gltf                        what an import makes of a scene file\n"
+      "Exit codes: 0 done, 1 the export failed, 2 the command line was refused or the scene\n"
+      "file could not be imported (nothing is written then).");
 
   CommonOptions common;
   app.add_option("--plugin", common.plugin,
@@ -68,7 +74,10 @@ int RunCommandLine(int argc, char** argv) {
   TextOption skin, firstFrame, start, end, scale, framesFrom;
   CLI::App* exportVerb = app.add_subcommand(
       "export", "export a scene through the panel: a new model, or frames of an existing one");
-  exportVerb->add_option("SCENE", exportOptions.scene, "the scene: demo (the built-in demo scene)")
+  exportVerb
+      ->add_option("SCENE", exportOptions.scene,
+                   "the scene: demo (the built-in demo scene) or a scene file (glTF, FBX, "
+                   "COLLADA, OBJ, ... anything assimp reads)")
       ->type_name("");
   exportVerb->add_flag("--demo", exportOptions.demo, "export the built-in demo scene");
   exportVerb
@@ -91,6 +100,17 @@ int RunCommandLine(int argc, char** argv) {
           "take the frame list from this model instead of the default names");
   exportVerb->add_flag("--preview", exportOptions.panel.preview,
                        "also write the skin as NAME.png, to look at");
+  AddImportOptions(*exportVerb, exportOptions.import);
+  exportVerb
+      ->add_option("--map", exportOptions.maps,
+                   "export a clip of the scene file as the model frames FIRST to LAST (names or "
+                   "numbers), e.g. Run:run1-run6; repeatable, one save per mapping, the first "
+                   "creating a new model. The clip's length is spread over the range: a looping "
+                   "clip (last pose equals first) over LAST-FIRST+1 equal steps, so the model "
+                   "loops without a doubled pose; any other clip over LAST-FIRST steps, from its "
+                   "start to its end. Textures are prepared in vexo-textures beside the model.")
+      ->allow_extra_args(false)
+      ->type_name("CLIP:FIRST-LAST");
 
   // frames
   FramesOptions framesOptions;
@@ -107,6 +127,15 @@ int RunCommandLine(int argc, char** argv) {
       ->capture_default_str()
       ->type_name("DIR");
   demoVerb->add_flag("--preview", demoOptions.preview, "also write the skin as tris.png");
+
+  // info
+  InfoOptions infoOptions;
+  std::string infoScene;
+  CLI::App* infoVerb = app.add_subcommand(
+      "info", "what an import makes of a scene file: nodes, materials and textures, clips, "
+              "and what would stop or spoil an export; writes nothing");
+  infoVerb->add_option("SCENE", infoScene, "the scene file")->required()->type_name("");
+  AddImportOptions(*infoVerb, infoOptions.import);
 
   Reporter reporter;
   try {
@@ -132,12 +161,19 @@ int RunCommandLine(int argc, char** argv) {
       exportOptions.panel.framesFrom = framesFrom.Get();
       return RunExport(exportOptions, common, reporter);
     }
+    if (infoVerb->parsed()) {
+      infoOptions.import.path = infoScene;
+      return RunInfo(infoOptions);
+    }
     if (framesVerb->parsed()) {
       framesOptions.model = framesModel.Get();
       return RunFrames(framesOptions, common, reporter);
     }
     return RunDemo(demoOptions, common, reporter);
   } catch (const UsageError& e) {
+    reporter.Error(e.what());
+    return kExitUsage;
+  } catch (const ImportError& e) {
     reporter.Error(e.what());
     return kExitUsage;
   } catch (const std::exception& e) {

@@ -1,12 +1,15 @@
 // The verbs of the vexo command and what each is given. Every verb returns
 // the process's exit code: 0 done, 1 the plug-in or a file operation
-// failed (its message was printed), 2 the command line was refused.
+// failed (its message was printed), 2 the command line was refused or the
+// scene file could not be imported.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "standalone/cli/reporter.h"
+#include "standalone/import/import_options.h"
 
 namespace vexo::cli {
 
@@ -34,11 +37,17 @@ struct PanelSettings {
 };
 
 struct ExportOptions {
-  std::string scene;  // SCENE; "demo" is the built-in demo
+  std::string scene;  // SCENE; "demo" is the built-in demo, else a file
   bool demo = false;  // --demo
   std::string output;
   std::optional<std::string> skin;
   PanelSettings panel;
+  ImportOptions import;           // for a scene file
+  std::vector<std::string> maps;  // --map CLIP:FIRST-LAST, in order
+};
+
+struct InfoOptions {
+  ImportOptions import;
 };
 
 struct FramesOptions {
@@ -53,6 +62,7 @@ struct DemoOptions {
 int RunExport(const ExportOptions& options, const CommonOptions& common, Reporter& reporter);
 int RunFrames(const FramesOptions& options, const CommonOptions& common, Reporter& reporter);
 int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& reporter);
+int RunInfo(const InfoOptions& options);
 
 // The module's description line for --version; throws ModuleError.
 std::string ModuleVersionText(const CommonOptions& common);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "export/file_names.h"
+#include "export/save_messages.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/written_files.h"
@@ -110,12 +111,62 @@ std::unique_ptr<PanelSession> OpenPanel(MemoryScene scene, const CommonOptions& 
   return std::make_unique<PanelSession>(std::move(scene), modulePath, reporter);
 }
 
-int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter) {
-  if (settings.framesFrom && session.ImportFrameList(*settings.framesFrom).failed)
-    return kExitFailed;
-  const std::vector<std::string> names = session.FrameNames();
+namespace {
+
+// The frame list after --frames-from; never empty.
+std::vector<std::string> FrameList(PanelSession& session, const PanelSettings& settings,
+                                   bool& failed) {
+  failed = settings.framesFrom && session.ImportFrameList(*settings.framesFrom).failed;
+  if (failed) return {};
+  std::vector<std::string> names = session.FrameNames();
   if (names.empty())
     throw UsageError("the frame list is empty: a model needs at least one frame");
+  return names;
+}
+
+// The controls that stay as they are from one save to the next.
+void SetOnce(PanelSession& session, const PanelSettings& settings) {
+  if (settings.scale) session.SetScale(*settings.scale);
+  session.SetSkinName(settings.skin);
+  if (settings.bmp) session.TickSaveBmp();
+  if (settings.pcx) session.TickSavePcx();
+}
+
+// Presses "Save md2" with Start and End chosen and reports the result;
+// the panel stays open.
+int Save(PanelSession& session, const PanelSettings& settings, int start, int end,
+         std::size_t frameCount, const std::string& skinHint, Reporter& reporter) {
+  // Start and End are always chosen, so that the range is the one asked
+  // for even after an import of a longer list.
+  session.ChooseStart(start);
+  session.ChooseEnd(end);
+  // A new model is first filled with every frame, then the chosen ones are
+  // written again.
+  const bool modelExisted = IsFile(ModelFileName(settings.model));
+  const long chosen = end >= start ? end - start + 1 : 0;
+  reporter.BeginProgress("writing frames", (modelExisted ? 0 : long(frameCount)) + chosen);
+  const Press press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
+  reporter.EndProgress();
+
+  if (press.failed) {
+    for (const std::string& message : press.messages)
+      if (message == kCannotPlaceTextures.text && !skinHint.empty()) reporter.Detail(skinHint);
+    return kExitFailed;
+  }
+  if (!press.askedForFile) {
+    reporter.Error("the panel did not ask where to save the model");
+    return kExitFailed;
+  }
+  return ReportWritten(settings, modelExisted, start, end, reporter);
+}
+
+}  // namespace
+
+int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter,
+                       const std::string& skinHint) {
+  bool failed = false;
+  const std::vector<std::string> names = FrameList(session, settings, failed);
+  if (failed) return kExitFailed;
   const int start = settings.start ? ResolveFrame("--start", *settings.start, names) : 0;
   const int end = settings.end ? ResolveFrame("--end", *settings.end, names)
                                : static_cast<int>(names.size()) - 1;
@@ -123,31 +174,47 @@ int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Rep
       settings.firstFrame ? CheckHostFrame("--first-frame", *settings.firstFrame) : 0;
   CheckFrameTimes(firstFrame, start, end, session.ticksPerFrame());
 
-  // The user's steps. Start and End are always chosen, so that the range
-  // is the one asked for even after an import of a longer list.
-  session.ChooseStart(start);
-  session.ChooseEnd(end);
   if (settings.firstFrame) session.SetFirstFrame(*settings.firstFrame);
-  if (settings.scale) session.SetScale(*settings.scale);
-  session.SetSkinName(settings.skin);
-  if (settings.bmp) session.TickSaveBmp();
-  if (settings.pcx) session.TickSavePcx();
-
-  // A new model is first filled with every frame, then the chosen ones are
-  // written again.
-  const bool modelExisted = IsFile(ModelFileName(settings.model));
-  const long chosen = end >= start ? end - start + 1 : 0;
-  reporter.BeginProgress("writing frames", (modelExisted ? 0 : long(names.size())) + chosen);
-  const Press press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
-  reporter.EndProgress();
+  SetOnce(session, settings);
+  const int code = Save(session, settings, start, end, names.size(), skinHint, reporter);
   session.Close();
+  return code;
+}
 
-  if (press.failed) return kExitFailed;
-  if (!press.askedForFile) {
-    reporter.Error("the panel did not ask where to save the model");
-    return kExitFailed;
+int ExportClipMappings(PanelSession& session, const PanelSettings& settings,
+                       const std::vector<ClipMapping>& mappings, ImportedScene& imported,
+                       Reporter& reporter) {
+  bool failed = false;
+  const std::vector<std::string> names = FrameList(session, settings, failed);
+  if (failed) return kExitFailed;
+
+  struct Step {
+    std::size_t clip;
+    int start, end;
+  };
+  std::vector<Step> steps;
+  for (const ClipMapping& mapping : mappings) {
+    Step step{imported.FindClip(mapping.clip),
+              ResolveFrame("--map " + mapping.clip, mapping.firstFrame, names),
+              ResolveFrame("--map " + mapping.clip, mapping.lastFrame, names)};
+    if (step.end < step.start)
+      throw UsageError("--map " + mapping.clip + ": the range " + mapping.firstFrame + "-" +
+                       mapping.lastFrame + " runs backwards");
+    CheckFrameTimes(0, step.start, step.end, session.ticksPerFrame());
+    steps.push_back(step);
   }
-  return ReportWritten(settings, modelExisted, start, end, reporter);
+
+  session.SetFirstFrame("0");
+  SetOnce(session, settings);
+  int code = kExitDone;
+  for (const Step& step : steps) {
+    imported.MapClipToFrames(step.clip, step.end - step.start + 1);
+    code = Save(session, settings, step.start, step.end, names.size(),
+                imported.SkinDoesNotFitMessage(), reporter);
+    if (code != kExitDone) break;
+  }
+  session.Close();
+  return code;
 }
 
 }  // namespace vexo::cli

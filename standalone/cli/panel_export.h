@@ -8,6 +8,8 @@
 
 #include "standalone/cli/commands.h"
 #include "standalone/cli/panel_session.h"
+#include "standalone/import/clip_mapping.h"
+#include "standalone/import/imported_scene.h"
 #include "standalone/memory_scene.h"
 
 namespace vexo::cli {
@@ -28,7 +30,19 @@ std::unique_ptr<PanelSession> OpenPanel(MemoryScene scene, const CommonOptions& 
 
 // Exports through the open panel, closes it, prints the written files and
 // returns the exit code. Throws UsageError, with nothing written, for a
-// frame that the frame list does not have.
-int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter);
+// frame that the frame list does not have. When the textures do not fit
+// the skin, skinHint (if any) is printed after the panel's message.
+int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter,
+                       const std::string& skinHint = "");
+
+// Exports one clip per mapping through the open panel: for each, in order,
+// the clip spread over its frame range (First Frame 0, Start and End the
+// range) and "Save md2" pressed; the first save of a new model fills every
+// frame. Every clip and frame is checked before anything is written
+// (UsageError or ImportError). Stops at the first failure; closes the
+// panel and returns the exit code.
+int ExportClipMappings(PanelSession& session, const PanelSettings& settings,
+                       const std::vector<ClipMapping>& mappings, ImportedScene& imported,
+                       Reporter& reporter);
 
 }  // namespace vexo::cli

@@ -112,7 +112,9 @@ Press PanelSession::PressButton(int id, const std::string& dialogAnswer) {
   win32::SetSaveFileNameHandler([](const OPENFILENAMEA&) { return std::optional<std::string>(); });
   Control(clicked, "button");
 
-  press.failed = win32::MessageBoxLog().size() > boxesBefore;
+  const std::vector<win32::MessageBoxCall> boxes = win32::MessageBoxLog();
+  press.failed = boxes.size() > boxesBefore;
+  for (std::size_t i = boxesBefore; i < boxes.size(); ++i) press.messages.push_back(boxes[i].text);
   if (press.failed) {
     if (const auto detail = NewRecordedFailure()) reporter_.Detail(*detail);
   }

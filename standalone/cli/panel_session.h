@@ -31,6 +31,7 @@ namespace vexo::cli {
 struct Press {
   bool askedForFile = false;  // the Save dialog was shown (and answered)
   bool failed = false;        // the panel showed a message box
+  std::vector<std::string> messages;  // the texts of the boxes it showed
 };
 
 // The host behind the session: the panel host, which also counts how often

@@ -46,18 +46,20 @@ bool IsDemoScene(const std::string& argument, bool demoFlag) {
   return demoFlag || argument == "demo";
 }
 
-LoadedScene LoadScene(const std::string& argument, bool demoFlag) {
+LoadedScene LoadScene(const std::string& argument, bool demoFlag, ImportOptions import) {
   if (demoFlag && !argument.empty())
     throw UsageError("give either a SCENE or --demo, not both");
   if (!IsDemoScene(argument, demoFlag)) {
     if (argument.empty()) throw UsageError("no scene given: name a SCENE or use --demo");
-    throw UsageError("cannot read the scene \"" + argument +
-                     "\": only the built-in demo scene (\"demo\" or --demo) is available");
+    import.path = argument;
+    auto imported = std::make_shared<ImportedScene>(ImportScene(import));
+    MemoryScene scene = imported->TakeScene();
+    return LoadedScene{std::move(scene), nullptr, imported};
   }
   auto folder = std::make_shared<TemporaryFolder>();
   std::string error;
   if (!WriteDemoTextures(folder->path(), error)) throw std::runtime_error(error);
-  return LoadedScene{MakeDemoScene(folder->path()), folder};
+  return LoadedScene{MakeDemoScene(folder->path()), folder, nullptr};
 }
 
 }  // namespace vexo::cli

@@ -235,7 +235,7 @@ TEST(VexoCommand, RefusedOptionsAndFailuresWriteNothing) {
       {"export demo -o m.md2 --preview", 2, "add --bmp or --pcx"},
       {"export demo -o m.md2 --pcx --skin .pcx", 2, "gives the skin files no name"},
       {"export demo -o .md2", 2, "gives the model file no name"},
-      {"export scene.glb -o m.md2", 2, "cannot read the scene \"scene.glb\""},
+      {"export scene.glb -o m.md2", 2, "cannot open scene.glb: no such file"},
       {"export demo", 2, "--output is required"},
       {"export demo -o m.md2 --no-such-option", 2, "--no-such-option"},
       {"frames missing.md2", 2, "there is no model missing.md2"},

@@ -1,0 +1,257 @@
+// vexo export and vexo info on scene files: a rigged, textured glTF made
+// here, converted by the vexo binary and read back with assimp's MD2 reader,
+// frame by frame against the scene's own sampling.
+#include <assimp/Importer.hpp>
+#include <assimp/config.h>
+#include <assimp/scene.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "standalone/import/imported_scene.h"
+#include "tests/import/gltf_writer.h"
+#include "tests/import/import_test_support.h"
+#include "tests/model/model_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using vexo::testing::GltfWriter;
+using vexo::testing::ScratchFolder;
+
+struct Result {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs vexo in `folder`; its output goes to a log folder beside it.
+Result Vexo(const fs::path& folder, const std::string& args) {
+  const std::string log = folder.string() + ".log";
+  fs::create_directories(log);
+  const std::string command = "cd '" + folder.string() + "' && '" VEXO_BIN_DIR "/vexo' " + args +
+                              " >'" + log + "/out' 2>'" + log + "/err'";
+  const int status = std::system(command.c_str());
+  Result run;
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadText(log + "/out");
+  run.err = ReadText(log + "/err");
+  fs::remove_all(log);
+  return run;
+}
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    names.insert(fs::relative(entry.path(), folder).string());
+  return names;
+}
+
+std::string Sampler(int input, int output) {
+  return "{\"input\":" + std::to_string(input) + ",\"output\":" + std::to_string(output) + "}";
+}
+
+// arm.gltf: a strip up glTF's y skinned to two bones, "Upper" and "Lower"
+// (the joint at y = 1), textured with arm.png. Clips: "Bend" turns Lower a
+// quarter in one second; "Wave" turns it there and back in two (it loops).
+void WriteArm(const fs::path& folder) {
+  vexo::testing::WritePng(folder / "arm.png", 64, 64, [](int x, int y) {
+    return vexo::testing::Rgb{std::uint8_t(x * 4), std::uint8_t(y * 4), 90};
+  });
+  GltfWriter gltf;
+  const int position = gltf.Floats({-0.5f, 0, 0, 0.5f, 0, 0, -0.5f, 1, 0, 0.5f, 1, 0,
+                                    -0.5f, 2, 0, 0.5f, 2, 0}, "VEC3");
+  const int uv = gltf.Floats({0, 1, 1, 1, 0, 0.5f, 1, 0.5f, 0, 0, 1, 0}, "VEC2");
+  const int joints = gltf.Joints({0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0,
+                                  0, 1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
+  const int weights = gltf.Floats({1, 0, 0, 0, 1, 0, 0, 0, 0.5f, 0.5f, 0, 0,
+                                   0.5f, 0.5f, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, "VEC4");
+  const int indices = gltf.Indices({0, 1, 3, 0, 3, 2, 2, 3, 5, 2, 5, 4});
+  const int inverseBind = gltf.Floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1,
+                                       1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -1, 0, 1}, "MAT4");
+  const float h = std::sqrt(0.5f);
+  const int bendTimes = gltf.Floats({0, 1}, "SCALAR");
+  const int bend = gltf.Floats({0, 0, 0, 1, 0, 0, h, h}, "VEC4");
+  const int waveTimes = gltf.Floats({0, 1, 2}, "SCALAR");
+  const int wave = gltf.Floats({0, 0, 0, 1, 0, 0, -h, h, 0, 0, 0, 1}, "VEC4");
+  gltf.Write(folder / "arm.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],"
+             "\"nodes\":[{\"name\":\"Arm\",\"mesh\":0,\"skin\":0},"
+             "{\"name\":\"Upper\",\"children\":[2]},"
+             "{\"name\":\"Lower\",\"translation\":[0,1,0]}],"
+             "\"skins\":[{\"joints\":[1,2],\"inverseBindMatrices\":" + std::to_string(inverseBind) +
+                 "}],"
+             "\"images\":[{\"uri\":\"arm.png\"}],\"textures\":[{\"source\":0}],"
+             "\"materials\":[{\"name\":\"Skin\",\"pbrMetallicRoughness\":"
+             "{\"baseColorTexture\":{\"index\":0}}}],"
+             "\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":" +
+                 std::to_string(position) + ",\"TEXCOORD_0\":" + std::to_string(uv) +
+                 ",\"JOINTS_0\":" + std::to_string(joints) + ",\"WEIGHTS_0\":" +
+                 std::to_string(weights) + "},\"indices\":" + std::to_string(indices) +
+                 ",\"material\":0}]}],"
+             "\"animations\":["
+             "{\"name\":\"Bend\",\"samplers\":[" + Sampler(bendTimes, bend) +
+                 "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":2,\"path\":\"rotation\"}}]},"
+             "{\"name\":\"Wave\",\"samplers\":[" + Sampler(waveTimes, wave) +
+                 "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":2,\"path\":\"rotation\"}}]}]");
+}
+
+// Model frame `frame` as assimp reads it holds the positions of `expected`,
+// each within the frame's quantisation step (coordinates are truncated).
+// The file's axes are the scene's turned a quarter: (-y, x, z).
+void ExpectFrameHolds(const fs::path& model, int frame, const std::vector<::Point3>& expected) {
+  SCOPED_TRACE("model frame " + std::to_string(frame));
+  ASSERT_FALSE(expected.empty());
+  Assimp::Importer importer;
+  importer.SetPropertyInteger(AI_CONFIG_IMPORT_MD2_KEYFRAME, frame);
+  const aiScene* scene = importer.ReadFile(model.string(), 0);
+  ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+  ASSERT_EQ(scene->mNumMeshes, 1u);
+  const aiMesh* mesh = scene->mMeshes[0];
+  const auto step = model_test::FrameOf(model_test::ReadFileBytes(model.string()), frame).scale;
+  auto near = [&](const aiVector3D& a, const ::Point3& b) {
+    return std::fabs(a.x + b.y) <= step[0] * 1.01f + 1e-5f &&
+           std::fabs(a.y - b.x) <= step[1] * 1.01f + 1e-5f &&
+           std::fabs(a.z - b.z) <= step[2] * 1.01f + 1e-5f;
+  };
+  std::set<std::size_t> matched;
+  for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+    bool found = false;
+    for (std::size_t e = 0; e < expected.size(); ++e) {
+      if (near(mesh->mVertices[v], expected[e])) {
+        found = true;
+        matched.insert(e);
+      }
+    }
+    EXPECT_TRUE(found) << "vertex " << v << " at " << mesh->mVertices[v].x << " "
+                       << mesh->mVertices[v].y << " " << mesh->mVertices[v].z;
+  }
+  EXPECT_EQ(matched.size(), expected.size());
+}
+
+// The scene's own positions at host frames, sampled as the plug-in samples.
+struct SceneSampler {
+  explicit SceneSampler(const fs::path& folder) {
+    vexo::ImportOptions options;
+    options.path = folder / "arm.gltf";
+    options.textureCache = scratch.path();
+    imported = std::make_unique<vexo::ImportedScene>(vexo::ImportScene(options));
+    host = std::make_unique<vexo::MemoryHost>(imported->TakeScene());
+  }
+  std::vector<::Point3> At(int hostFrame) {
+    return vexo::testing::SampleThroughPlugin(*host, hostFrame * imported->ticksPerFrame())
+        .positions;
+  }
+  ScratchFolder scratch;
+  std::unique_ptr<vexo::ImportedScene> imported;
+  std::unique_ptr<vexo::MemoryHost> host;
+};
+
+TEST(VexoImport, RiggedGltfConvertsFrameByFrame) {
+  ScratchFolder folder;
+  WriteArm(folder.path());
+  const Result run = Vexo(folder.path(), "export arm.gltf -o arm.md2 --pcx");
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("wrote arm.md2"));
+  EXPECT_TRUE(fs::exists(folder / "tris.pcx"));
+  EXPECT_TRUE(fs::is_directory(folder / "vexo-textures"));
+  model_test::ExpectAssimpReadsEveryFrame((folder / "arm.md2").string());
+
+  // Host frame f shows Bend at f / 30 s; it holds its end pose after 30.
+  SceneSampler scene(folder.path());
+  for (int frame : {0, 7, 15, 30, 60}) ExpectFrameHolds(folder / "arm.md2", frame, scene.At(frame));
+  EXPECT_NE(scene.At(0)[5].x, scene.At(30)[5].x);  // it does move
+}
+
+TEST(VexoImport, ClipMappingsWriteTheirRanges) {
+  ScratchFolder folder;
+  WriteArm(folder.path());
+  const Result run =
+      Vexo(folder.path(), "export arm.gltf -o arm.md2 --map Bend:stand01-stand10 --map 1:run1-run6");
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("wrote arm.md2"));
+  EXPECT_THAT(run.out, HasSubstr("frames 0-9 (stand01 to stand10) exported"));
+  EXPECT_THAT(run.out, HasSubstr("updated arm.md2"));
+  EXPECT_THAT(run.out, HasSubstr("frames 40-45 (run1 to run6) exported"));
+
+  SceneSampler scene(folder.path());
+  // Bend ends on its last pose; Wave loops, so run6 stops short of its end.
+  scene.imported->MapClipToFrames(0, 10);
+  for (int k = 0; k < 10; ++k) ExpectFrameHolds(folder / "arm.md2", k, scene.At(k));
+  scene.imported->MapClipToFrames(1, 6);
+  for (int k = 0; k < 6; ++k) ExpectFrameHolds(folder / "arm.md2", 40 + k, scene.At(k));
+  EXPECT_NE(scene.At(5)[5].x, scene.At(0)[5].x);
+}
+
+TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
+  ScratchFolder folder;
+  WriteArm(folder.path());
+  GltfWriter empty;
+  empty.Write(folder / "empty.gltf",
+              "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"name\":\"Alone\"}]");
+  const auto before = FilesIn(folder.path());
+  struct Case {
+    const char* args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"export missing.gltf -o m.md2", "cannot open missing.gltf: no such file"},
+      {"export arm.gltf -o m.md2 --animation Jump", "no animation named \"Jump\""},
+      {"export arm.gltf -o m.md2 --map Jump:stand01-stand02", "no animation named \"Jump\""},
+      {"export arm.gltf -o m.md2 --map Bend:stand01-nothing", "no frame is named \"nothing\""},
+      {"export arm.gltf -o m.md2 --map Bend:stand05-stand01", "runs backwards"},
+      {"export arm.gltf -o m.md2 --map Bend", "expected CLIP:FIRST-LAST"},
+      {"export arm.gltf -o m.md2 --map Bend:stand01-stand02 --start 3", "leave out --start"},
+      {"export demo -o m.md2 --map Bend:stand01-stand02", "the demo has none"},
+      {"export arm.gltf -o m.md2 --select Nobody", "no node named"},
+      {"export empty.gltf -o m.md2", "holds no triangle mesh"},
+      {"export arm.gltf -o m.md2 --up x", "--up"},
+      {"info missing.gltf", "cannot open missing.gltf: no such file"},
+  };
+  for (const Case& c : cases) {
+    const Result run = Vexo(folder.path(), c.args);
+    EXPECT_EQ(run.code, 2) << c.args << "\n" << run.err;
+    EXPECT_THAT(run.err, HasSubstr(c.message)) << c.args;
+    EXPECT_EQ(run.out, "") << c.args;
+    EXPECT_EQ(FilesIn(folder.path()), before) << c.args;
+  }
+}
+
+TEST(VexoImport, InfoListsNodesClipsAndProblems) {
+  ScratchFolder folder;
+  WriteArm(folder.path());
+  const auto before = FilesIn(folder.path());
+  const Result run = Vexo(folder.path(), "info arm.gltf");
+  ASSERT_EQ(run.code, 0) << run.err;
+  for (const char* text : {"Arm", "Upper", "Lower", "Bend", "Wave", "arm.png"})
+    EXPECT_THAT(run.out, HasSubstr(text)) << run.out;
+  EXPECT_EQ(FilesIn(folder.path()), before);
+
+  // A texture that is not there is a problem for info, and stops an export.
+  fs::remove(folder / "arm.png");
+  const Result missing = Vexo(folder.path(), "info arm.gltf");
+  EXPECT_EQ(missing.code, 0) << missing.err;
+  EXPECT_THAT(missing.out, HasSubstr("arm.png"));
+  const Result refused = Vexo(folder.path(), "export arm.gltf -o arm.md2");
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_THAT(refused.err, HasSubstr("arm.png"));
+  EXPECT_FALSE(fs::exists(folder / "arm.md2"));
+}
+
+}  // namespace
