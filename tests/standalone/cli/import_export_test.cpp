@@ -233,6 +233,41 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
   }
 }
 
+TEST(VexoImport, TexturesThatDoNotFitTheSkinNameMaxTexture) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  std::string nodes, meshes, materials, images;
+  for (int i = 0; i < 2; ++i) {
+    const std::string n = std::to_string(i);
+    vexo::testing::WritePng(folder / ("big" + n + ".png"), 300, 300, [i](int x, int y) {
+      return vexo::testing::Rgb{std::uint8_t(x), std::uint8_t(y), std::uint8_t(i * 200)};
+    });
+    const int position = gltf.Floats({0, 0, float(i), 1, 0, float(i), 1, 1, float(i)}, "VEC3");
+    const int uv = gltf.Floats({0, 0, 1, 0, 1, 1}, "VEC2");
+    const std::string sep = i ? "," : "";
+    nodes += sep + "{\"name\":\"Quad" + n + "\",\"mesh\":" + n + "}";
+    meshes += sep + "{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(position) +
+              ",\"TEXCOORD_0\":" + std::to_string(uv) + "},\"material\":" + n + "}]}";
+    materials += sep + "{\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" + n + "}}}";
+    images += sep + "{\"uri\":\"big" + n + ".png\"}";
+  }
+  gltf.Write(folder / "quads.gltf",
+             "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],\"nodes\":[" + nodes + "],\"meshes\":[" +
+                 meshes + "],\"materials\":[" + materials + "],\"images\":[" + images +
+                 "],\"textures\":[{\"source\":0},{\"source\":1}]");
+
+  const Result tooBig = Vexo(folder.path(), "export quads.gltf -o q.md2 --animation none");
+  EXPECT_EQ(tooBig.code, 1);
+  EXPECT_THAT(tooBig.err, HasSubstr("Unable to place all textures in specified texture size"));
+  EXPECT_THAT(tooBig.err, HasSubstr("--max-texture 240"));
+  EXPECT_FALSE(fs::exists(folder / "q.md2"));
+  EXPECT_FALSE(fs::exists(folder / "vexo-textures"));
+
+  const Result scaled = Vexo(folder.path(), "export quads.gltf -o q.md2 --max-texture 240");
+  EXPECT_EQ(scaled.code, 0) << scaled.err;
+  EXPECT_TRUE(fs::exists(folder / "q.md2"));
+}
+
 TEST(VexoImport, InfoListsNodesClipsAndProblems) {
   ScratchFolder folder;
   WriteArm(folder.path());
