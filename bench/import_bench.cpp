@@ -1,6 +1,6 @@
-// Import and sampling of a generated rigged model against the importer's
-// own reading of the same file (`assimp info`): wall time and peak memory
-// of each, as separate processes.
+// Import and sampling of a generated rigged model, and its whole export
+// with `vexo export`, against the importer's own reading of the same file
+// (`assimp info`): wall time and peak memory of each, as separate processes.
 //
 //   import_bench [runs]        generate the model, time both, print a table
 //   import_bench --sample FILE the measured work: import FILE and sample
@@ -187,10 +187,18 @@ int main(int argc, char** argv) {
   const std::string file = (folder / "rigged.gltf").string();
   const std::string self = std::filesystem::canonical("/proc/self/exe").string();
   const Run ours = Median({self, "--sample", file}, runs);
+  // Each export makes a new model: the file is removed first, in a shell
+  // that then becomes vexo.
+  const std::string model = (folder / "out.md2").string();
+  const Run exported = Median({"/bin/sh", "-c", "rm -f \"$1\" && exec \"$0\" export \"$2\" -o \"$1\" --pcx",
+                               VEXO_BIN_DIR "/vexo", model, file},
+                              runs);
   const Run theirs = Median({"assimp", "info", file}, runs);
   std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n", kAround * kRings, runs);
   std::printf("%-34s %10s %12s\n", "", "wall (s)", "peak (KiB)");
   std::printf("%-34s %10.3f %12ld\n", "vexo import + 198 frames sampled", ours.seconds, ours.peakKiB);
+  std::printf("%-34s %10.3f %12ld\n", "vexo export (model and PCX skin)", exported.seconds,
+              exported.peakKiB);
   std::printf("%-34s %10.3f %12ld\n", "assimp info", theirs.seconds, theirs.peakKiB);
   std::printf("%-34s %10.2f %12.2f\n", "ratio (target <= 2)", ours.seconds / theirs.seconds,
               static_cast<double>(ours.peakKiB) / theirs.peakKiB);
