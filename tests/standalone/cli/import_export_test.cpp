@@ -124,7 +124,9 @@ void ExpectFrameHolds(const fs::path& model, int frame, const std::vector<::Poin
   ASSERT_NE(scene, nullptr) << importer.GetErrorString();
   ASSERT_EQ(scene->mNumMeshes, 1u);
   const aiMesh* mesh = scene->mMeshes[0];
-  const auto step = model_test::FrameOf(model_test::ReadFileBytes(model.string()), frame).scale;
+  const model_test::FileFrame file =
+      model_test::FrameOf(model_test::ReadFileBytes(model.string()), frame);
+  const auto& step = file.scale;
   auto near = [&](const aiVector3D& a, const ::Point3& b) {
     return std::fabs(a.x + b.y) <= step[0] * 1.01f + 1e-5f &&
            std::fabs(a.y - b.x) <= step[1] * 1.01f + 1e-5f &&
