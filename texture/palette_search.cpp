@@ -277,8 +277,55 @@ std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint
   return grid.Nearest(red, green, blue);
 }
 
+namespace {
+
+// Below this many pixels a skin is reduced without the grid: building the
+// grid costs about as much as scanning the palette for 2^16 colours, and
+// small skins repeat their colours, which a small cache of answers catches.
+constexpr std::size_t kGridWorthwhilePixels = std::size_t{1} << 16;
+
+// The scan with squared integer distances: the square root keeps their
+// order and their ties, so the answer is the same.
+std::uint8_t NearestByIntegerScan(int red, int green, int blue) {
+  int best = 1 << 30;
+  int index = 0;
+  for (int i = 0; i < 256; ++i) {
+    const int dr = red - SkinPalette[i].red;
+    const int dg = green - SkinPalette[i].green;
+    const int db = blue - SkinPalette[i].blue;
+    const int d = dr * dr + dg * dg + db * db;
+    if (d < best) {
+      best = d;
+      index = i;
+    }
+  }
+  return static_cast<std::uint8_t>(index);
+}
+
+void ReduceSmallSkin(const std::uint8_t* bgr, std::size_t pixelCount, std::uint8_t* indices) {
+  constexpr std::uint32_t kCacheSlots = 4096;
+  std::uint32_t colours[kCacheSlots];
+  std::uint8_t answers[kCacheSlots];
+  for (std::uint32_t& c : colours) c = 0xFFFFFFFFu;  // no colour has all 32 bits set
+  for (std::size_t i = 0; i < pixelCount; ++i, bgr += 3) {
+    const std::uint32_t colour = bgr[0] | bgr[1] << 8 | std::uint32_t{bgr[2]} << 16;
+    const std::uint32_t slot = (colour * 2654435761u) >> 20;
+    if (colours[slot] != colour) {
+      colours[slot] = colour;
+      answers[slot] = NearestByIntegerScan(bgr[2], bgr[1], bgr[0]);
+    }
+    indices[i] = answers[slot];
+  }
+}
+
+}  // namespace
+
 void ReducePixelsToPalette(const std::uint8_t* bgr, std::size_t pixelCount,
                            std::uint8_t* indices) {
+  if (pixelCount < kGridWorthwhilePixels) {
+    ReduceSmallSkin(bgr, pixelCount, indices);
+    return;
+  }
   const CandidateGrid& grid = Grid();
   if (!grid.ready()) {
     ReducePixelsToPaletteByScan(bgr, pixelCount, indices);
