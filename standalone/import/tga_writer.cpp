@@ -23,7 +23,7 @@ void WriteTga(const std::filesystem::path& path, const RgbImage& image) {
   out.U8(0);   // no image id
   out.U8(0);   // no colour map
   out.U8(2);   // uncompressed true colour
-  out.Zeros(5);  // colour map specification
+  out.Zeros(5);  // colour-map fields: no colour map
   out.U16(0);  // x origin
   out.U16(0);  // y origin
   out.U16(static_cast<std::uint16_t>(image.width));
