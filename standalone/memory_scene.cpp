@@ -71,17 +71,30 @@ void MeshData::Append(const MeshData& other, const Matrix3& transform) {
   }
 }
 
+namespace {
+
+// The host keeps one texture face per face whenever there are texture
+// vertices; faces the builder left without one map to texture vertex 0.
+void NormaliseTextureFaces(MeshData& mesh) {
+  if (mesh.textureVertices.empty()) {
+    mesh.textureFaces.clear();
+  } else {
+    mesh.textureFaces.resize(mesh.faces.size());
+  }
+}
+
+}  // namespace
+
 MemoryTextureMap::MemoryTextureMap(Class_ID classId, std::string fileName)
     : classId_(classId), fileName_(std::move(fileName)) {}
 
 MemoryMaterial::MemoryMaterial(std::string name) : name_(std::move(name)) {}
 
 MemoryMaterial& MemoryMaterial::SetMap(int slot, std::shared_ptr<TextureMap> map) {
-  if (map) {
-    maps_[slot] = std::move(map);
-  } else {
-    maps_.erase(slot);
-  }
+  if (slot < 0) return *this;  // no such slot: SubMap answers null for it
+  const auto index = static_cast<std::size_t>(slot);
+  if (index >= maps_.size()) maps_.resize(index + 1);
+  maps_[index] = std::move(map);
   return *this;
 }
 
@@ -96,8 +109,8 @@ SceneMaterial* MemoryMaterial::SubMaterial(int index) {
 }
 
 TextureMap* MemoryMaterial::SubMap(int slot) {
-  auto it = maps_.find(slot);
-  return it == maps_.end() ? nullptr : it->second.get();
+  if (slot < 0 || static_cast<std::size_t>(slot) >= maps_.size()) return nullptr;
+  return maps_[static_cast<std::size_t>(slot)].get();
 }
 
 MemoryNode::MemoryNode(std::string name, MemoryNode* parent)
@@ -132,16 +145,27 @@ MemoryNode& MemoryNode::SetMaterial(std::shared_ptr<SceneMaterial> material) {
 
 MemoryNode& MemoryNode::SetMesh(MeshData mesh) {
   mesh_ = [m = std::move(mesh)](TimeValue) { return m; };
+  pose_ = nullptr;
   return *this;
 }
 
 MemoryNode& MemoryNode::SetAnimatedMesh(MeshFunction mesh) {
   mesh_ = std::move(mesh);
+  pose_ = nullptr;
+  return *this;
+}
+
+MemoryNode& MemoryNode::SetPosedMesh(MeshData topology, PoseFunction pose) {
+  mesh_ = nullptr;
+  pose_ = std::move(pose);
+  evaluated_ = std::move(topology);
+  NormaliseTextureFaces(evaluated_);
   return *this;
 }
 
 MemoryNode& MemoryNode::ClearMesh() {
   mesh_ = nullptr;
+  pose_ = nullptr;
   return *this;
 }
 
@@ -155,7 +179,14 @@ MemoryNode& MemoryNode::SetAnimatedTransform(TransformFunction transform) {
   return *this;
 }
 
-MeshData MemoryNode::MeshAt(TimeValue t) const { return mesh_ ? mesh_(t) : MeshData{}; }
+MeshData MemoryNode::MeshAt(TimeValue t) const {
+  if (pose_) {
+    MeshData mesh = evaluated_;
+    mesh.vertices = pose_(t);
+    return mesh;
+  }
+  return mesh_ ? mesh_(t) : MeshData{};
+}
 
 Matrix3 MemoryNode::LocalTransformAt(TimeValue t) const {
   return transform_ ? transform_(t) : Matrix3{};
@@ -176,24 +207,22 @@ SceneNode* MemoryNode::Child(int index) {
 
 ObjectState MemoryNode::WorldStateAt(TimeValue t, int) {
   ++evaluations_;
-  if (!mesh_) {
+  const std::vector<Point3>* vertices = &evaluated_.vertices;
+  if (pose_) {
+    vertices = &pose_(t);
+  } else if (mesh_) {
+    evaluated_ = mesh_(t);
+    NormaliseTextureFaces(evaluated_);
+  } else {
     evaluated_ = MeshData{};
     triObject_.mesh = HostMesh{};
     return ObjectState(&opaqueObject_);
   }
-  evaluated_ = mesh_(t);
-  // The host keeps one texture face per face whenever there are texture
-  // vertices; faces the builder left without one map to texture vertex 0.
-  if (evaluated_.textureVertices.empty()) {
-    evaluated_.textureFaces.clear();
-  } else {
-    evaluated_.textureFaces.resize(evaluated_.faces.size());
-  }
   HostMesh& mesh = triObject_.mesh;
-  mesh.numVerts = static_cast<int>(evaluated_.vertices.size());
+  mesh.numVerts = static_cast<int>(vertices->size());
   mesh.numFaces = static_cast<int>(evaluated_.faces.size());
   mesh.numTVerts = static_cast<int>(evaluated_.textureVertices.size());
-  mesh.verts = evaluated_.vertices.empty() ? nullptr : evaluated_.vertices.data();
+  mesh.verts = vertices->empty() ? nullptr : const_cast<Point3*>(vertices->data());
   mesh.faces = evaluated_.faces.empty() ? nullptr : evaluated_.faces.data();
   mesh.tVerts = evaluated_.textureVertices.empty() ? nullptr : evaluated_.textureVertices.data();
   mesh.tvFace = evaluated_.textureFaces.empty() ? nullptr : evaluated_.textureFaces.data();

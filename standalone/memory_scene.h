@@ -23,14 +23,14 @@
 // object that cannot become a triangle mesh (like a helper object).
 //
 // Evaluation: WorldStateAt(t) calls the node's mesh function and keeps the
-// result inside the node; the TriObject it hands out points into that copy
-// and stays valid until the same node is evaluated again.
+// result inside the node (or, for a posed mesh, asks for the positions at t
+// beside its fixed topology); the TriObject it hands out points into that
+// data and stays valid until the same node is evaluated again.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,6 +64,10 @@ struct MeshData {
 };
 
 using MeshFunction = std::function<MeshData(TimeValue)>;
+// The positions of a fixed topology's vertices at a time. The returned
+// vector belongs to the function and must stay valid, unchanged, until the
+// function is called again.
+using PoseFunction = std::function<const std::vector<Point3>&(TimeValue)>;
 using TransformFunction = std::function<Matrix3(TimeValue)>;
 
 class MemoryTextureMap : public TextureMap {
@@ -98,7 +102,8 @@ class MemoryMaterial : public SceneMaterial {
 
  private:
   std::string name_;
-  std::map<int, std::shared_ptr<TextureMap>> maps_;
+  // Indexed by slot; the plug-in asks for one on every face it samples.
+  std::vector<std::shared_ptr<TextureMap>> maps_;
   std::vector<std::shared_ptr<SceneMaterial>> subs_;
 };
 
@@ -123,6 +128,10 @@ class MemoryNode : public SceneNode {
   MemoryNode& SetMaterial(std::shared_ptr<SceneMaterial> material);
   MemoryNode& SetMesh(MeshData mesh);
   MemoryNode& SetAnimatedMesh(MeshFunction mesh);
+  // A mesh whose faces and texture data never change while its vertices
+  // move: evaluation reads the posed positions in place instead of building
+  // a new mesh (a skinned or morphed character).
+  MemoryNode& SetPosedMesh(MeshData topology, PoseFunction pose);
   // Makes the node evaluate to an object that cannot become a triangle mesh.
   MemoryNode& ClearMesh();
   // Relative to the parent node.
@@ -131,7 +140,7 @@ class MemoryNode : public SceneNode {
 
   const std::string& name() const { return name_; }
   bool selected() const { return selected_; }
-  bool hasMesh() const { return static_cast<bool>(mesh_); }
+  bool hasMesh() const { return mesh_ || pose_; }
   MemoryNode* parent() const { return parent_; }
   const std::vector<std::unique_ptr<MemoryNode>>& children() const { return children_; }
   const std::shared_ptr<SceneMaterial>& material() const { return material_; }
@@ -158,9 +167,12 @@ class MemoryNode : public SceneNode {
   bool selected_ = false;
   std::shared_ptr<SceneMaterial> material_;
   MeshFunction mesh_;
+  PoseFunction pose_;
   TransformFunction transform_;
 
-  // The last evaluation, read in place by the plug-in.
+  // The last evaluation, read in place by the plug-in. With a pose function
+  // it holds the fixed topology, and the host mesh's vertices point at the
+  // posed positions.
   MeshData evaluated_;
   TriObject triObject_;
   OpaqueObject opaqueObject_;

@@ -312,7 +312,10 @@ class SceneBuilder {
       host.SetAnimatedTransform(
           [model, index](TimeValue t) { return model->LocalTransformAt(index, t); });
       if (node.mesh < 0) continue;
-      host.SetAnimatedMesh([model, index](TimeValue t) { return model->MeshAt(index, t); });
+      host.SetPosedMesh(model->meshes[static_cast<std::size_t>(node.mesh)].topology,
+                        [model, index](TimeValue t) -> const std::vector<Point3>& {
+                          return model->PosedVertices(index, t);
+                        });
       host.Select(node.selected);
       if (node.materials.size() == 1) {
         host.SetMaterial(HostMaterial(node.materials[0]));

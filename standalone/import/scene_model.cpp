@@ -46,11 +46,19 @@ const std::vector<Mat4>& SceneModel::WorldAt(double ticks) {
   return cachedWorld_;
 }
 
-MeshData SceneModel::MeshAt(int node, TimeValue t) {
+const std::vector<Point3>& SceneModel::PosedVertices(int node, TimeValue t) {
+  static const std::vector<Point3> kNoVertices;
   const ModelNode& n = nodes[static_cast<std::size_t>(node)];
-  if (n.mesh < 0) return MeshData{};
+  if (n.mesh < 0) return kNoVertices;
   const WeldedMesh& mesh = meshes[static_cast<std::size_t>(n.mesh)];
+  if (!mesh.Skinned() && mesh.morphTargets == 0) return mesh.topology.vertices;
+
+  posed_.resize(nodes.size());
+  PosedMesh& posed = posed_[static_cast<std::size_t>(node)];
   const double ticks = ClipTicks(t);
+  if (posed.clip == activeClip && posed.ticks == ticks && !posed.vertices.empty()) {
+    return posed.vertices;
+  }
 
   std::vector<float> weights = mesh.defaultWeights;
   if (activeClip >= 0 && mesh.morphTargets > 0) {
@@ -68,7 +76,10 @@ MeshData SceneModel::MeshAt(int node, TimeValue t) {
       boneMatrices.push_back(toNode * world[static_cast<std::size_t>(bone.node)] * bone.offset);
     }
   }
-  return DeformMesh(mesh, boneMatrices, weights);
+  PoseVertices(mesh, boneMatrices, weights, posed.vertices);
+  posed.clip = activeClip;
+  posed.ticks = ticks;
+  return posed.vertices;
 }
 
 }  // namespace vexo

@@ -64,8 +64,10 @@ class SceneModel {
   // The node's transform relative to its parent at host time t; the file's
   // top node also carries the turn to Z-up.
   Matrix3 LocalTransformAt(int node, TimeValue t);
-  // The node's mesh at host time t, in the node's space.
-  MeshData MeshAt(int node, TimeValue t);
+  // The positions of the node's mesh vertices at host time t, in the
+  // node's space (the faces and texture data are those of its welded
+  // mesh). The reference stays valid until the node is posed again.
+  const std::vector<Point3>& PosedVertices(int node, TimeValue t);
   // The active clip's time in its ticks at host time t.
   double ClipTicks(TimeValue t) const;
 
@@ -77,6 +79,15 @@ class SceneModel {
   int cachedClip_ = -2;
   double cachedTicks_ = 0;
   std::vector<Mat4> cachedWorld_;
+
+  // Each mesh node's last posed vertices, keyed the same way: the host asks
+  // for the same time more than once (a counting and a filling pass).
+  struct PosedMesh {
+    int clip = -2;
+    double ticks = 0;
+    std::vector<Point3> vertices;
+  };
+  std::vector<PosedMesh> posed_;
 };
 
 }  // namespace vexo
