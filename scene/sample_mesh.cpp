@@ -77,59 +77,86 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
       RecordError("Unable to get mesh from node pointer", "Internal Parameter Error");
       return 0;
     }
-    const bool textured = mesh->numTVerts > 0;
+    // The host's arrays and counts, read once: the stores below could
+    // otherwise alias them and force a reload per face.
+    const int numVerts = mesh->numVerts;
+    const int numFaces = mesh->numFaces;
+    const int numTVerts = mesh->numTVerts;
+    const Face* const hostFaces = mesh->faces;
+    const TVFace* const textureFaces = mesh->tvFace;
+    const UVVert* const textureVertices = mesh->tVerts;
+    const Point3* const hostVertices = mesh->verts;
+    const bool textured = numTVerts > 0;
 
-    // Every index must lie inside the node's own arrays: a vertex index past
-    // them would point into another node's vertices or past the combined
-    // array, a texture-vertex index past them would read outside the host's.
-    for (int j = 0; j < mesh->numFaces; ++j) {
-      for (int k = 0; k < 3; ++k) {
-        const std::uint32_t v = mesh->faces[j].v[k];
-        if (v >= static_cast<std::uint32_t>(mesh->numVerts)) {
-          RecordErrorFormat("Internal Parameter Error",
-                            "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
-                            NodeName(node), v, mesh->numVerts);
-          return 0;
-        }
-        if (textured) {
-          const std::uint32_t t = mesh->tvFace[j].t[k];
-          if (t >= static_cast<std::uint32_t>(mesh->numTVerts)) {
+    const Matrix3 toWorld = node->ObjectTransformAt(time);
+    const std::uint32_t vertexBase = static_cast<std::uint32_t>(*vertexCount);
+    const auto vertexLimit = static_cast<std::uint32_t>(numVerts);
+    const auto textureLimit = static_cast<std::uint32_t>(numTVerts);
+
+    // Neighbouring faces mostly share their material index, and the bitmap
+    // a face names depends on nothing else: the last answer is kept.
+    std::uint32_t lastMaterialIndex = 0;
+    const char* lastBitmapName = nullptr;
+    int lastFound = 0;
+    bool haveLast = false;
+    SampledFace* const nodeFaces = *faces + *faceCount;
+    for (int j = 0; j < numFaces; ++j) {
+      const Face& hostFace = hostFaces[j];
+      // Every index must lie inside the node's own arrays: a vertex index
+      // past them would point into another node's vertices or past the
+      // combined array, a texture-vertex index past them would read outside
+      // the host's.
+      const bool badVertex = hostFace.v[0] >= vertexLimit || hostFace.v[1] >= vertexLimit ||
+                             hostFace.v[2] >= vertexLimit;
+      const bool badTexture =
+          textured && (textureFaces[j].t[0] >= textureLimit || textureFaces[j].t[1] >= textureLimit ||
+                       textureFaces[j].t[2] >= textureLimit);
+      if (badVertex || badTexture) {
+        // The first bad index, corner by corner, names the fault.
+        for (int k = 0; k < 3; ++k) {
+          if (hostFace.v[k] >= vertexLimit) {
+            RecordErrorFormat("Internal Parameter Error",
+                              "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
+                              NodeName(node), hostFace.v[k], numVerts);
+            return 0;
+          }
+          if (textured && textureFaces[j].t[k] >= textureLimit) {
             RecordErrorFormat(
                 "Internal Parameter Error",
                 "Face %d of node %s uses texture vertex %u, but the mesh has %d texture vertices",
-                j, NodeName(node), t, mesh->numTVerts);
+                j, NodeName(node), textureFaces[j].t[k], numTVerts);
             return 0;
           }
         }
       }
-    }
-
-    const Matrix3 toWorld = node->ObjectTransformAt(time);
-    const std::uint32_t vertexBase = static_cast<std::uint32_t>(*vertexCount);
-
-    for (int j = 0; j < mesh->numFaces; ++j) {
-      const Face& hostFace = mesh->faces[j];
-      SampledFace& face = (*faces)[*faceCount + j];
+      SampledFace& face = nodeFaces[j];
       face.a = hostFace.v[0] + vertexBase;
       face.b = hostFace.v[1] + vertexBase;
       face.c = hostFace.v[2] + vertexBase;
-      const char* bitmapName = nullptr;
-      if (FaceBitmapName(node, hostFace.flags >> 16, &bitmapName)) face.bitmapName.set(bitmapName);
+      const std::uint32_t materialIndex = hostFace.flags >> 16;
+      if (!haveLast || materialIndex != lastMaterialIndex) {
+        lastBitmapName = nullptr;
+        lastFound = FaceBitmapName(node, materialIndex, &lastBitmapName);
+        lastMaterialIndex = materialIndex;
+        haveLast = true;
+      }
+      if (lastFound) face.bitmapName.set(lastBitmapName);
       if (textured) {
-        const TVFace& textureFace = mesh->tvFace[j];
+        const TVFace& textureFace = textureFaces[j];
         for (int k = 0; k < 3; ++k) {
-          const UVVert& t = mesh->tVerts[textureFace.t[k]];
+          const UVVert& t = textureVertices[textureFace.t[k]];
           face.u[k] = t.x;
           face.v[k] = t.y;
         }
       }
     }
-    *faceCount += mesh->numFaces;
+    *faceCount += numFaces;
 
     const Point3& translation = toWorld.GetRow(3);
-    for (int j = 0; j < mesh->numVerts; ++j) {
-      const Point3 p = VectorTransform(toWorld, mesh->verts[j]);
-      Point3& position = (*vertices)[*vertexCount + j].position;
+    SampledVertex* const nodeVertices = *vertices + *vertexCount;
+    for (int j = 0; j < numVerts; ++j) {
+      const Point3 p = VectorTransform(toWorld, hostVertices[j]);
+      Point3& position = nodeVertices[j].position;
       position.x = p.x + translation.x;
       position.y = p.y + translation.y;
       position.z = p.z + translation.z;
