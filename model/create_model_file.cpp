@@ -60,6 +60,7 @@ int ExportUtility::CreateModelFile(const char* path, float scale) {
     context.RecordErrorFormat("File Error", "Could not open %s for writing", partName.c_str());
     return 0;
   }
+  UseLargeFileBuffer(file);
 
   LittleEndianWriter out(file);
   const Md2Header header = MakeMd2Header(skinWidth, skinHeight, vertexCount, faceCount, frameCount);

@@ -107,14 +107,14 @@ void WriteMd2Triangles(LittleEndianWriter& out, const Md2Triangle* triangles, st
 
 void WriteMd2Frame(LittleEndianWriter& out, const Md2FrameHeader& header, const Md2Vertex* vertices,
                    std::int64_t vertexCount) {
-  PackedBlock block(out);
-  for (float v : header.scale) block.F32(v);
-  for (float v : header.translate) block.F32(v);
-  for (char c : header.name) block.U8(static_cast<std::uint8_t>(c));
-  for (std::int64_t i = 0; i < vertexCount; ++i) {
-    for (std::uint8_t v : vertices[i].v) block.U8(v);
-    block.U8(vertices[i].normalIndex);
+  {
+    PackedBlock block(out);
+    for (float v : header.scale) block.F32(v);
+    for (float v : header.translate) block.F32(v);
+    for (char c : header.name) block.U8(static_cast<std::uint8_t>(c));
   }
+  // A vertex is four single bytes in file order, so the array is its bytes.
+  if (vertexCount > 0) out.Bytes(vertices, std::size_t(vertexCount) * sizeof(Md2Vertex));
 }
 
 void WriteMd2GlCommands(LittleEndianWriter& out, const Md2GlTriangle* triangles,

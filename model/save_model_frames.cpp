@@ -58,6 +58,7 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, st
       return 0;
     }
   }
+  UseLargeFileBuffer(file);
 
   int result = 0;
   Md2Header header;

@@ -8,6 +8,12 @@
 #include <cstdio>
 #include <cstring>
 
+// Gives a freshly opened stream a buffer large enough that a model's frames
+// cost few system calls. Must come before the first read or write.
+inline void UseLargeFileBuffer(std::FILE* file) {
+  if (file) std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
+}
+
 class LittleEndianWriter {
  public:
   explicit LittleEndianWriter(std::FILE* file) : file_(file) {}

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <random>
 
+#include "model/frame_encoding.h"
 #include "model/md2_format.h"
 #include "model_test_support.h"
 
@@ -219,4 +221,39 @@ TEST(ModelFile, ScenesTheFormatCannotHoldCreateNoFile) {
   vexo::MeshData manyVertices = quad;
   for (int i = 0; i < kMd2MaxVertices - 3; ++i) manyVertices.AddVertex(float(i), 0, 0);
   ExpectSave("too many vertices", manyVertices, keep);
+}
+
+// The bytes of a coordinate are the truncated quotient (c - translate) /
+// step. Coordinates on whole multiples of the step put the quotient at a
+// whole number, where a quicker product with the reciprocal could truncate
+// the other way; random ones cover the rest.
+TEST(ModelFile, FrameBytesAreTheTruncatedQuotient) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> any(-300.0f, 300.0f);
+  for (int round = 0; round < 200; ++round) {
+    const float scale = round % 3 == 0 ? 1.0f : 0.37f * float(round % 7 + 1);
+    std::vector<SampledVertex> vertices(300);
+    for (SampledVertex& v : vertices) v.position = Point3{any(random), any(random), any(random)};
+    Md2FrameHeader header;
+    std::vector<Md2Vertex> bytes(vertices.size());
+    ASSERT_EQ(EncodeFramePositions(vertices.data(), 300, scale, "f", &header, bytes.data()), 1);
+    // Move most vertices onto whole steps of the frame just encoded (the
+    // extremes stay, so the steps do not change).
+    for (std::size_t i = 2; i < vertices.size(); ++i) {
+      const int n = int(random() % 251);
+      Point3& p = vertices[i].position;
+      p.x = (header.translate[1] + float(n) * header.scale[1]) / scale;
+      p.y = -(header.translate[0] + float(250 - n) * header.scale[0]) / scale;
+      p.z = (header.translate[2] + float(n / 2) * header.scale[2]) / scale;
+    }
+    ASSERT_EQ(EncodeFramePositions(vertices.data(), 300, scale, "f", &header, bytes.data()), 1);
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+      const Point3& p = vertices[i].position;
+      const float turned[3] = {-p.y * scale, p.x * scale, p.z * scale};
+      for (int k = 0; k < 3; ++k) {
+        const double q = (double(turned[k]) - double(header.translate[k])) / double(header.scale[k]);
+        ASSERT_EQ(bytes[i].v[k], std::uint8_t(std::int32_t(q))) << "round " << round << " vertex " << i;
+      }
+    }
+  }
 }
