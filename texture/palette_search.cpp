@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -280,29 +281,55 @@ std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint
 namespace {
 
 // Below this many pixels a skin is reduced without the grid: building the
-// grid costs about as much as scanning the palette for 2^16 colours, and
+// grid costs about as much as searching the palette for 2^16 colours, and
 // small skins repeat their colours, which a small cache of answers catches.
 constexpr std::size_t kGridWorthwhilePixels = std::size_t{1} << 16;
 
-// The scan with squared integer distances: the square root keeps their
-// order and their ties, so the answer is the same.
-std::uint8_t NearestByIntegerScan(int red, int green, int blue) {
-  int best = 1 << 30;
-  int index = 0;
-  for (int i = 0; i < 256; ++i) {
-    const int dr = red - SkinPalette[i].red;
-    const int dg = green - SkinPalette[i].green;
-    const int db = blue - SkinPalette[i].blue;
-    const int d = dr * dr + dg * dg + db * db;
-    if (d < best) {
-      best = d;
-      index = i;
+// Candidate lists (as in the grid) of cells of 16 x 16 x 16 colours, each
+// built when a colour first falls in its cell: a small skin meets few of
+// the 4096 cells.
+class CellListsOnDemand {
+ public:
+  static constexpr int kShift = 4;
+  static constexpr int kPerSide = 256 >> kShift;
+
+  CellListsOnDemand() : start_(kPerSide * kPerSide * kPerSide), count_(start_.size(), 0) {}
+
+  std::uint8_t Nearest(int red, int green, int blue) {
+    const int cell = ((red >> kShift) * kPerSide + (green >> kShift)) * kPerSide + (blue >> kShift);
+    if (count_[cell] == 0) Build(cell, red >> kShift, green >> kShift, blue >> kShift);
+    const std::uint8_t* list = &lists_[start_[cell]];
+    std::uint32_t best = 0xFFFFFFFFu;
+    for (int i = 0; i < count_[cell]; ++i) {
+      const SkinPaletteEntry& e = SkinPalette[list[i]];
+      const int dr = red - e.red;
+      const int dg = green - e.green;
+      const int db = blue - e.blue;
+      const std::uint32_t key = static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | list[i];
+      best = key < best ? key : best;
     }
+    return static_cast<std::uint8_t>(best);
   }
-  return static_cast<std::uint8_t>(index);
-}
+
+ private:
+  // A box always keeps at least the entry nearest to its farthest corner.
+  void Build(int cell, int red, int green, int blue) {
+    std::uint8_t all[256];
+    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+    std::uint8_t kept[256];
+    const int count = KeepCandidates(BoxOf(red, green, blue, kShift), all, 256, kept);
+    start_[cell] = static_cast<std::uint32_t>(lists_.size());
+    count_[cell] = static_cast<std::uint16_t>(count);
+    lists_.insert(lists_.end(), kept, kept + count);
+  }
+
+  std::vector<std::uint32_t> start_;
+  std::vector<std::uint16_t> count_;  // 0: not built yet
+  std::vector<std::uint8_t> lists_;
+};
 
 void ReduceSmallSkin(const std::uint8_t* bgr, std::size_t pixelCount, std::uint8_t* indices) {
+  CellListsOnDemand palette;
   constexpr std::uint32_t kCacheSlots = 4096;
   std::uint32_t colours[kCacheSlots];
   std::uint8_t answers[kCacheSlots];
@@ -312,7 +339,7 @@ void ReduceSmallSkin(const std::uint8_t* bgr, std::size_t pixelCount, std::uint8
     const std::uint32_t slot = (colour * 2654435761u) >> 20;
     if (colours[slot] != colour) {
       colours[slot] = colour;
-      answers[slot] = NearestByIntegerScan(bgr[2], bgr[1], bgr[0]);
+      answers[slot] = palette.Nearest(bgr[2], bgr[1], bgr[0]);
     }
     indices[i] = answers[slot];
   }
