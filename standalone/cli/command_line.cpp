@@ -8,6 +8,7 @@
 #include "standalone/cli/commands.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
+#include "standalone/cli/scene_source.h"
 #include "standalone/import/import_command_line.h"
 #include "standalone/import/import_options.h"
 #include "standalone/module_loader.h"
@@ -159,6 +160,9 @@ int RunCommandLine(int argc, char** argv) {
       exportOptions.panel.end = end.Get();
       exportOptions.panel.scale = scale.Get();
       exportOptions.panel.framesFrom = framesFrom.Get();
+      const std::string importOption = FirstImportOptionGiven(*exportVerb);
+      if (!importOption.empty() && IsDemoScene(exportOptions.scene, exportOptions.demo))
+        throw UsageError(importOption + " applies to scene files; the demo scene is built in");
       return RunExport(exportOptions, common, reporter);
     }
     if (infoVerb->parsed()) {

@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace vexo::cli {
@@ -17,13 +16,15 @@ constexpr std::size_t kPcxHeaderSize = 128;
 constexpr std::size_t kPcxPaletteSize = 769;  // the marker 12 and 256 colours
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     error = "cannot open " + path;
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  const std::streamoff size = in.tellg();
+  bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+  in.seekg(0);
+  if (size < 0 || !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
     error = "cannot read " + path;
     return false;
   }

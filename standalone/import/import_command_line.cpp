@@ -5,6 +5,12 @@
 #include <CLI/CLI.hpp>
 
 namespace vexo {
+namespace {
+
+const char* const kImportOptionNames[] = {"--up", "--select", "--animation", "--fps",
+                                          "--max-texture"};
+
+}  // namespace
 
 void AddImportOptions(CLI::App& verb, ImportOptions& options) {
   const std::map<std::string, UpAxis> axes{{"y", UpAxis::kY}, {"z", UpAxis::kZ}};
@@ -27,6 +33,13 @@ void AddImportOptions(CLI::App& verb, ImportOptions& options) {
                   "Scale textures larger than N pixels on a side down to N")
       ->check(CLI::Range(1, 1 << 20).description(""))
       ->type_name("N");
+}
+
+std::string FirstImportOptionGiven(const CLI::App& verb) {
+  for (const char* name : kImportOptionNames) {
+    if (verb.count(name) > 0) return name;
+  }
+  return "";
 }
 
 }  // namespace vexo

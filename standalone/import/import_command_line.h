@@ -5,11 +5,17 @@
 
 #include <CLI/App.hpp>
 
+#include <string>
+
 #include "standalone/import/import_options.h"
 
 namespace vexo {
 
 // Adds the options to a verb; parsing fills `options`.
 void AddImportOptions(CLI::App& verb, ImportOptions& options);
+
+// The first import option given on the verb's command line ("--up", ...),
+// or an empty string when none was.
+std::string FirstImportOptionGiven(const CLI::App& verb);
 
 }  // namespace vexo

@@ -221,6 +221,7 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
       {"export arm.gltf -o m.md2 --map Bend", "expected CLIP:FIRST-LAST"},
       {"export arm.gltf -o m.md2 --map Bend:stand01-stand02 --start 3", "leave out --start"},
       {"export demo -o m.md2 --map Bend:stand01-stand02", "the demo has none"},
+      {"export --demo -o m.md2 --fps 24", "--fps applies to scene files"},
       {"export arm.gltf -o m.md2 --select Nobody", "no node named"},
       {"export empty.gltf -o m.md2", "holds no triangle mesh"},
       {"export arm.gltf -o m.md2 --up x", "--up"},
