@@ -200,7 +200,11 @@ int main(int argc, char** argv) {
   std::printf("%-34s %10.3f %12ld\n", "vexo export (model and PCX skin)", exported.seconds,
               exported.peakKiB);
   std::printf("%-34s %10.3f %12ld\n", "assimp info", theirs.seconds, theirs.peakKiB);
-  std::printf("%-34s %10.2f %12.2f\n", "ratio (target <= 2)", ours.seconds / theirs.seconds,
+  std::printf("ratio to assimp info (target <= 2)\n");
+  std::printf("%-34s %10.2f %12.2f\n", "  import + 198 frames sampled", ours.seconds / theirs.seconds,
               static_cast<double>(ours.peakKiB) / theirs.peakKiB);
+  std::printf("%-34s %10.2f %12.2f\n", "  export (model and PCX skin)",
+              exported.seconds / theirs.seconds,
+              static_cast<double>(exported.peakKiB) / theirs.peakKiB);
   return 0;
 }
