@@ -91,6 +91,24 @@ AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
   return clip;
 }
 
+void HoldKeys(AnimationClip& clip, int node, AnimatedPart part) {
+  if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return;
+  if (part == AnimatedPart::kWeights) {
+    const int morph = clip.morphOfNode[static_cast<std::size_t>(node)];
+    if (morph >= 0) clip.morphs[static_cast<std::size_t>(morph)].keysHold = true;
+    return;
+  }
+  const int index = clip.channelOfNode[static_cast<std::size_t>(node)];
+  if (index < 0) return;
+  NodeChannel& channel = clip.channels[static_cast<std::size_t>(index)];
+  switch (part) {
+    case AnimatedPart::kTranslation: channel.positionsHold = true; break;
+    case AnimatedPart::kRotation: channel.rotationsHold = true; break;
+    case AnimatedPart::kScale: channel.scalingsHold = true; break;
+    case AnimatedPart::kWeights: break;
+  }
+}
+
 std::size_t FindClip(const std::vector<AnimationClip>& clips, const std::string& nameOrNumber,
                      const std::filesystem::path& sceneFile) {
   for (std::size_t i = 0; i < clips.size(); ++i) {

@@ -32,18 +32,26 @@ struct MorphKey {
 };
 
 // Keys of one node. An empty list leaves that part of the node's own
-// transform in place.
+// transform in place. A part whose keys hold (step interpolation) keeps each
+// key's value until the next key instead of blending towards it.
 struct NodeChannel {
   int node = -1;
   std::vector<VectorKey> positions;
   std::vector<RotationKey> rotations;
   std::vector<VectorKey> scalings;
+  bool positionsHold = false;
+  bool rotationsHold = false;
+  bool scalingsHold = false;
 };
 
 struct MorphChannel {
   int node = -1;
   std::vector<MorphKey> keys;
+  bool keysHold = false;
 };
+
+// The animated parts of a node.
+enum class AnimatedPart { kTranslation, kRotation, kScale, kWeights };
 
 // A node's transform split into its parts, the pose that channels start from.
 struct NodePose {
@@ -74,6 +82,10 @@ struct AnimationClip {
 AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
                        const std::function<int(const std::string&)>& nodeIndex,
                        const std::vector<NodePose>& bindPoses);
+
+// Makes the node's keys of one part hold from key to key. A node without
+// keys of that part in the clip is left as it is.
+void HoldKeys(AnimationClip& clip, int node, AnimatedPart part);
 
 // A clip by name, or by its number when no clip has that name. Throws
 // ImportError naming the clips of the scene file.

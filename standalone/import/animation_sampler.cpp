@@ -27,20 +27,23 @@ void Bracket(const std::vector<Key>& keys, double ticks, std::size_t& a, std::si
   f = span > 0 ? (ticks - keys[a].time) / span : 0;
 }
 
-Vec3 SampleVector(const std::vector<VectorKey>& keys, double ticks, const Vec3& fallback) {
+// With `hold`, the key at or before `ticks` keeps its value until the next.
+Vec3 SampleVector(const std::vector<VectorKey>& keys, bool hold, double ticks,
+                  const Vec3& fallback) {
   if (keys.empty()) return fallback;
   std::size_t a, b;
   double f;
   Bracket(keys, ticks, a, b, f);
-  return a == b ? keys[a].value : Lerp(keys[a].value, keys[b].value, f);
+  return a == b || hold ? keys[a].value : Lerp(keys[a].value, keys[b].value, f);
 }
 
-Quat SampleRotation(const std::vector<RotationKey>& keys, double ticks, const Quat& fallback) {
+Quat SampleRotation(const std::vector<RotationKey>& keys, bool hold, double ticks,
+                    const Quat& fallback) {
   if (keys.empty()) return fallback;
   std::size_t a, b;
   double f;
   Bracket(keys, ticks, a, b, f);
-  return a == b ? Normalised(keys[a].value) : Slerp(keys[a].value, keys[b].value, f);
+  return a == b || hold ? Normalised(keys[a].value) : Slerp(keys[a].value, keys[b].value, f);
 }
 
 void AddWeights(const MorphKey& key, double factor, std::vector<float>& weights) {
@@ -52,9 +55,10 @@ void AddWeights(const MorphKey& key, double factor, std::vector<float>& weights)
 }  // namespace
 
 NodePose SampleNodePose(const NodeChannel& channel, double ticks, const NodePose& bind) {
-  return NodePose{SampleVector(channel.positions, ticks, bind.translation),
-                  SampleRotation(channel.rotations, ticks, bind.rotation),
-                  SampleVector(channel.scalings, ticks, bind.scale)};
+  return NodePose{
+      SampleVector(channel.positions, channel.positionsHold, ticks, bind.translation),
+      SampleRotation(channel.rotations, channel.rotationsHold, ticks, bind.rotation),
+      SampleVector(channel.scalings, channel.scalingsHold, ticks, bind.scale)};
 }
 
 Mat4 SampleNodeTransform(const NodeChannel& channel, double ticks, const NodePose& bind) {
@@ -68,8 +72,9 @@ void SampleMorphWeights(const MorphChannel& channel, double ticks, std::vector<f
   std::size_t a, b;
   double f;
   Bracket(channel.keys, ticks, a, b, f);
+  if (channel.keysHold) f = 0;
   AddWeights(channel.keys[a], 1 - f, weights);
-  if (a != b) AddWeights(channel.keys[b], f, weights);
+  if (a != b && f != 0) AddWeights(channel.keys[b], f, weights);
 }
 
 }  // namespace vexo

@@ -1,8 +1,9 @@
 // Values of a clip at a moment: node transforms and morph weights,
 // interpolated between the keys around it.
 //
-// Positions and scales blend linearly, rotations along the shorter arc.
-// Before the first key and after the last the nearest key holds.
+// Positions and scales blend linearly, rotations along the shorter arc,
+// unless the part's keys hold (step interpolation). Before the first key and
+// after the last the nearest key holds.
 #pragma once
 
 #include <vector>

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/import/scene_model.h"
 #include "standalone/import/up_axis.h"
@@ -225,6 +226,11 @@ class SceneBuilder {
     for (unsigned i = 0; i < scene_.mNumAnimations; ++i) {
       model_->clips.push_back(
           ReadClip(*scene_.mAnimations[i], static_cast<int>(i), nodeIndex, model_->bindPoses));
+    }
+    for (const HeldChannel& held : ReadGltfHeldChannels(options_.path)) {
+      if (held.animation < model_->clips.size()) {
+        HoldKeys(model_->clips[held.animation], NodeIndex(held.node), held.part);
+      }
     }
   }
 

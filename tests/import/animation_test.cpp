@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "gltf_writer.h"
 #include "import_test_support.h"
@@ -81,6 +82,44 @@ TEST(Animation, NodeKeysMoveTheSampledPositionsFrameByFrame) {
   options.animation = "none";
   MemoryHost still(ImportScene(options).TakeScene());
   ExpectNear(SampleThroughPlugin(still, 30 * 480, false).positions[1], 1, 0, 0);
+}
+
+// A sampler with "STEP" interpolation holds each key until the next; the
+// other channels still blend. The held node has no name of its own.
+TEST(Animation, StepKeysHoldUntilTheNextKeyInGltfAndGlb) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  const std::string mesh = Quad(gltf);
+  const int times = gltf.Floats({0, 1}, "SCALAR");
+  const int moves = gltf.Floats({0, 0, 0, 0, 3, 0}, "VEC3");
+  const std::string members =
+      "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],"
+      "\"nodes\":[{\"mesh\":0},{\"name\":\"Glider\",\"mesh\":0,\"translation\":[5,0,0]}],"
+      "\"meshes\":[" + mesh + "],"
+      "\"animations\":[{\"samplers\":[{\"input\":" + std::to_string(times) +
+      ",\"output\":" + std::to_string(moves) + ",\"interpolation\":\"STEP\"}," +
+      Sampler(times, moves) + "],\"channels\":["
+      "{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"translation\"}},"
+      "{\"sampler\":1,\"target\":{\"node\":1,\"path\":\"translation\"}}]}]";
+  gltf.Write(folder / "steps.gltf", members);
+  gltf.WriteBinary(folder / "steps.glb", members);
+
+  for (const char* file : {"steps.gltf", "steps.glb"}) {
+    SCOPED_TRACE(file);
+    ImportOptions options;
+    options.path = folder / file;
+    ImportedScene imported = ImportScene(options);
+    MemoryHost host(imported.TakeScene());
+    // Vertex 0 of each quad: glTF y becomes z. The held node jumps to 3 at
+    // one second; the other one glides.
+    for (int frame : {0, 15, 29, 30}) {
+      const PluginSample sample = SampleThroughPlugin(host, frame * 160, false);
+      ASSERT_EQ(sample.result, 1);
+      ASSERT_EQ(sample.positions.size(), 8u);
+      ExpectNear(sample.positions[0], 0, 0, frame < 30 ? 0.0f : 3.0f);
+      ExpectNear(sample.positions[4], 0, 0, 3.0f * frame / 30);
+    }
+  }
 }
 
 TEST(Animation, TwoBoneSkinBendsWithItsBonesInWorldCoordinates) {

@@ -92,17 +92,40 @@ int GltfWriter::Joints(const std::vector<std::uint8_t>& values) {
 
 int GltfWriter::Bytes(const std::vector<std::uint8_t>& bytes) { return View(bytes.data(), bytes.size()); }
 
-void GltfWriter::Write(const std::filesystem::path& path, const std::string& members) const {
+std::string GltfWriter::Json(const std::string& bufferUri, const std::string& members) const {
   std::string json = "{\"asset\":{\"version\":\"2.0\"},\"buffers\":[{\"byteLength\":" +
-                     std::to_string(data_.size()) +
-                     ",\"uri\":\"data:application/octet-stream;base64," + Base64(data_) + "\"}]";
+                     std::to_string(data_.size()) + bufferUri + "}]";
   json += ",\"bufferViews\":[";
   for (std::size_t i = 0; i < views_.size(); ++i) json += (i ? "," : "") + views_[i];
   json += "],\"accessors\":[";
   for (std::size_t i = 0; i < accessors_.size(); ++i) json += (i ? "," : "") + accessors_[i];
-  json += "]," + members + "}";
+  return json + "]," + members + "}";
+}
+
+void GltfWriter::Write(const std::filesystem::path& path, const std::string& members) const {
   std::ofstream out(path, std::ios::binary);
-  out << json;
+  out << Json(",\"uri\":\"data:application/octet-stream;base64," + Base64(data_) + "\"", members);
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void GltfWriter::WriteBinary(const std::filesystem::path& path, const std::string& members) const {
+  // Chunks are padded to 4 bytes: JSON with spaces, the data with zeros.
+  std::string json = Json("", members);
+  while (json.size() % 4 != 0) json += ' ';
+  std::string data(data_.begin(), data_.end());
+  while (data.size() % 4 != 0) data += '\0';
+  std::string bytes = "glTF";
+  auto u32 = [&bytes](std::size_t v) {
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(v >> (8 * i) & 0xFF);
+  };
+  u32(2);
+  u32(12 + 8 + json.size() + 8 + data.size());
+  u32(json.size());
+  bytes += "JSON" + json;
+  u32(data.size());
+  bytes += std::string("BIN\0", 4) + data;
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 

@@ -23,9 +23,12 @@ class GltfWriter {
   // Writes the file: members is the JSON of everything but asset,
   // buffers, bufferViews and accessors, e.g. "\"nodes\":[...],\"meshes\":[...]".
   void Write(const std::filesystem::path& path, const std::string& members) const;
+  // The same as a binary glTF (.glb): the JSON chunk and the data chunk.
+  void WriteBinary(const std::filesystem::path& path, const std::string& members) const;
 
  private:
   int View(const void* data, std::size_t size);
+  std::string Json(const std::string& bufferUri, const std::string& members) const;
 
   std::vector<std::uint8_t> data_;
   std::vector<std::string> views_;
