@@ -91,6 +91,57 @@ AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
   return clip;
 }
 
+namespace {
+
+template <typename Key>
+bool SameTimes(const std::vector<Key>& keys, const std::vector<double>& seconds,
+               double ticksPerSecond) {
+  if (keys.size() != seconds.size() || keys.empty()) return false;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    if (!Near(keys[k].time / ticksPerSecond, seconds[k])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void SetCubicTangents(AnimationClip& clip, int node, AnimatedPart part,
+                      const std::vector<double>& times,
+                      const std::vector<std::array<double, 4>>& inTangents,
+                      const std::vector<std::array<double, 4>>& outTangents) {
+  if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return;
+  const int index = clip.channelOfNode[static_cast<std::size_t>(node)];
+  if (index < 0 || inTangents.size() != times.size() || outTangents.size() != times.size()) return;
+  NodeChannel& channel = clip.channels[static_cast<std::size_t>(index)];
+  std::vector<KeyTangents>* tangents = nullptr;
+  bool matches = false;
+  switch (part) {
+    case AnimatedPart::kTranslation:
+      tangents = &channel.positionTangents;
+      matches = SameTimes(channel.positions, times, clip.ticksPerSecond);
+      break;
+    case AnimatedPart::kRotation:
+      tangents = &channel.rotationTangents;
+      matches = SameTimes(channel.rotations, times, clip.ticksPerSecond);
+      break;
+    case AnimatedPart::kScale:
+      tangents = &channel.scalingTangents;
+      matches = SameTimes(channel.scalings, times, clip.ticksPerSecond);
+      break;
+    case AnimatedPart::kWeights: break;
+  }
+  if (!tangents || !matches) return;
+  tangents->assign(times.size(), KeyTangents{});
+  for (std::size_t k = 0; k < times.size(); ++k) {
+    const double before = k > 0 ? times[k] - times[k - 1] : 0;
+    const double after = k + 1 < times.size() ? times[k + 1] - times[k] : 0;
+    for (int c = 0; c < 4; ++c) {
+      (*tangents)[k].in[c] = inTangents[k][static_cast<std::size_t>(c)] * before;
+      (*tangents)[k].out[c] = outTangents[k][static_cast<std::size_t>(c)] * after;
+    }
+  }
+}
+
 void HoldKeys(AnimationClip& clip, int node, AnimatedPart part) {
   if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return;
   if (part == AnimatedPart::kWeights) {

@@ -2,6 +2,7 @@
 // weights per node, in the file's own ticks.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -31,9 +32,19 @@ struct MorphKey {
   std::vector<std::pair<unsigned, double>> weights;
 };
 
+// The tangents of one key of a cubic spline, already multiplied by the
+// span of time to the key before (in) and after (out), so that a sampler
+// needs only the fraction of the span; components as in the key's value
+// (x, y, z or x, y, z, w).
+struct KeyTangents {
+  double in[4] = {0, 0, 0, 0};
+  double out[4] = {0, 0, 0, 0};
+};
+
 // Keys of one node. An empty list leaves that part of the node's own
 // transform in place. A part whose keys hold (step interpolation) keeps each
-// key's value until the next key instead of blending towards it.
+// key's value until the next key instead of blending towards it; a part
+// with tangents (one per key) follows a cubic spline through its keys.
 struct NodeChannel {
   int node = -1;
   std::vector<VectorKey> positions;
@@ -42,6 +53,9 @@ struct NodeChannel {
   bool positionsHold = false;
   bool rotationsHold = false;
   bool scalingsHold = false;
+  std::vector<KeyTangents> positionTangents;
+  std::vector<KeyTangents> rotationTangents;
+  std::vector<KeyTangents> scalingTangents;
 };
 
 struct MorphChannel {
@@ -86,6 +100,15 @@ AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
 // Makes the node's keys of one part hold from key to key. A node without
 // keys of that part in the clip is left as it is.
 void HoldKeys(AnimationClip& clip, int node, AnimatedPart part);
+
+// Makes the node's keys of one part (not weights) follow a cubic spline.
+// times are the keys' times in seconds, inTangents and outTangents their
+// tangents per second; nothing changes unless they describe the channel's
+// keys (the same number, at the same times).
+void SetCubicTangents(AnimationClip& clip, int node, AnimatedPart part,
+                      const std::vector<double>& times,
+                      const std::vector<std::array<double, 4>>& inTangents,
+                      const std::vector<std::array<double, 4>>& outTangents);
 
 // A clip by name, or by its number when no clip has that name. Throws
 // ImportError naming the clips of the scene file.

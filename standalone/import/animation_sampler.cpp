@@ -27,23 +27,55 @@ void Bracket(const std::vector<Key>& keys, double ticks, std::size_t& a, std::si
   f = span > 0 ? (ticks - keys[a].time) / span : 0;
 }
 
-// With `hold`, the key at or before `ticks` keeps its value until the next.
-Vec3 SampleVector(const std::vector<VectorKey>& keys, bool hold, double ticks,
-                  const Vec3& fallback) {
-  if (keys.empty()) return fallback;
-  std::size_t a, b;
-  double f;
-  Bracket(keys, ticks, a, b, f);
-  return a == b || hold ? keys[a].value : Lerp(keys[a].value, keys[b].value, f);
+// The Hermite basis at fraction f of a span: weights of the value before,
+// its out-tangent, the value after and its in-tangent.
+struct HermiteWeights {
+  double before, out, after, in;
+};
+
+HermiteWeights Hermite(double f) {
+  const double f2 = f * f, f3 = f2 * f;
+  return {2 * f3 - 3 * f2 + 1, f3 - 2 * f2 + f, -2 * f3 + 3 * f2, f3 - f2};
 }
 
-Quat SampleRotation(const std::vector<RotationKey>& keys, bool hold, double ticks,
-                    const Quat& fallback) {
+// With `hold`, the key at or before `ticks` keeps its value until the next;
+// with tangents (one per key), the value follows a cubic spline.
+Vec3 SampleVector(const std::vector<VectorKey>& keys, bool hold,
+                  const std::vector<KeyTangents>& tangents, double ticks, const Vec3& fallback) {
   if (keys.empty()) return fallback;
   std::size_t a, b;
   double f;
   Bracket(keys, ticks, a, b, f);
-  return a == b || hold ? Normalised(keys[a].value) : Slerp(keys[a].value, keys[b].value, f);
+  if (a == b || hold) return keys[a].value;
+  if (tangents.size() != keys.size()) return Lerp(keys[a].value, keys[b].value, f);
+  const HermiteWeights h = Hermite(f);
+  const Vec3& p = keys[a].value;
+  const Vec3& q = keys[b].value;
+  const double* out = tangents[a].out;
+  const double* in = tangents[b].in;
+  return Vec3{h.before * p.x + h.out * out[0] + h.after * q.x + h.in * in[0],
+              h.before * p.y + h.out * out[1] + h.after * q.y + h.in * in[1],
+              h.before * p.z + h.out * out[2] + h.after * q.z + h.in * in[2]};
+}
+
+Quat SampleRotation(const std::vector<RotationKey>& keys, bool hold,
+                    const std::vector<KeyTangents>& tangents, double ticks, const Quat& fallback) {
+  if (keys.empty()) return fallback;
+  std::size_t a, b;
+  double f;
+  Bracket(keys, ticks, a, b, f);
+  if (a == b || hold) return Normalised(keys[a].value);
+  if (tangents.size() != keys.size()) return Slerp(keys[a].value, keys[b].value, f);
+  // Tangent components are x, y, z, w as the file stores quaternions.
+  const HermiteWeights h = Hermite(f);
+  const Quat& p = keys[a].value;
+  const Quat& q = keys[b].value;
+  const double* out = tangents[a].out;
+  const double* in = tangents[b].in;
+  return Normalised(Quat{h.before * p.w + h.out * out[3] + h.after * q.w + h.in * in[3],
+                         h.before * p.x + h.out * out[0] + h.after * q.x + h.in * in[0],
+                         h.before * p.y + h.out * out[1] + h.after * q.y + h.in * in[1],
+                         h.before * p.z + h.out * out[2] + h.after * q.z + h.in * in[2]});
 }
 
 void AddWeights(const MorphKey& key, double factor, std::vector<float>& weights) {
@@ -55,10 +87,12 @@ void AddWeights(const MorphKey& key, double factor, std::vector<float>& weights)
 }  // namespace
 
 NodePose SampleNodePose(const NodeChannel& channel, double ticks, const NodePose& bind) {
-  return NodePose{
-      SampleVector(channel.positions, channel.positionsHold, ticks, bind.translation),
-      SampleRotation(channel.rotations, channel.rotationsHold, ticks, bind.rotation),
-      SampleVector(channel.scalings, channel.scalingsHold, ticks, bind.scale)};
+  return NodePose{SampleVector(channel.positions, channel.positionsHold, channel.positionTangents,
+                               ticks, bind.translation),
+                  SampleRotation(channel.rotations, channel.rotationsHold,
+                                 channel.rotationTangents, ticks, bind.rotation),
+                  SampleVector(channel.scalings, channel.scalingsHold, channel.scalingTangents,
+                               ticks, bind.scale)};
 }
 
 Mat4 SampleNodeTransform(const NodeChannel& channel, double ticks, const NodePose& bind) {

@@ -2,7 +2,8 @@
 // interpolated between the keys around it.
 //
 // Positions and scales blend linearly, rotations along the shorter arc,
-// unless the part's keys hold (step interpolation). Before the first key and
+// unless the part's keys hold (step interpolation) or carry tangents (a
+// cubic spline; rotations are normalised after it). Before the first key and
 // after the last the nearest key holds.
 #pragma once
 

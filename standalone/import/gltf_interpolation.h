@@ -1,8 +1,10 @@
 // How a glTF file's animation keys are interpolated. The importer reads the
-// keys of every channel but not whether they blend or hold (a sampler's
-// "STEP" interpolation), so that part of the file is read here.
+// keys of every channel but neither whether they hold (a sampler's "STEP")
+// nor the tangents of a "CUBICSPLINE" sampler, so those samplers are read
+// here from the file's JSON and buffers.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -12,20 +14,24 @@
 
 namespace vexo {
 
-// One channel whose keys hold: in animation `animation` (the file's order,
-// which is the importer's clip order), the part `part` of the node that the
-// importer names `node`.
-struct HeldChannel {
+// A channel of a .gltf or .glb file whose keys do not blend linearly: in
+// animation `animation` (the file's order, which is the importer's clip
+// order), the part `part` of the node that the importer names `node`.
+struct GltfChannelKeys {
   std::size_t animation = 0;
   std::string node;
   AnimatedPart part = AnimatedPart::kTranslation;
+  bool step = false;  // otherwise a cubic spline
+  // Key times in seconds, and for a cubic spline each key's in- and
+  // out-tangent (3 or 4 components used), per second.
+  std::vector<double> times;
+  std::vector<std::array<double, 4>> inTangents;
+  std::vector<std::array<double, 4>> outTangents;
 };
 
-// The held channels of a .gltf or .glb file; none for other files, and none
-// when the file's JSON cannot be read (the importer has read the rest).
-std::vector<HeldChannel> ReadGltfHeldChannels(const std::filesystem::path& file);
-
-// The same from the JSON text of a glTF file.
-std::vector<HeldChannel> HeldChannelsOfGltfJson(const std::string& json);
+// The step and cubic-spline channels of a .gltf or .glb file; none for
+// other files, and none when the file's JSON cannot be read (the importer
+// has read the rest). A channel whose data cannot be read is left out.
+std::vector<GltfChannelKeys> ReadGltfChannelKeys(const std::filesystem::path& file);
 
 }  // namespace vexo

@@ -227,9 +227,14 @@ class SceneBuilder {
       model_->clips.push_back(
           ReadClip(*scene_.mAnimations[i], static_cast<int>(i), nodeIndex, model_->bindPoses));
     }
-    for (const HeldChannel& held : ReadGltfHeldChannels(options_.path)) {
-      if (held.animation < model_->clips.size()) {
-        HoldKeys(model_->clips[held.animation], NodeIndex(held.node), held.part);
+    for (const GltfChannelKeys& keys : ReadGltfChannelKeys(options_.path)) {
+      if (keys.animation >= model_->clips.size()) continue;
+      AnimationClip& clip = model_->clips[keys.animation];
+      if (keys.step) {
+        HoldKeys(clip, NodeIndex(keys.node), keys.part);
+      } else {
+        SetCubicTangents(clip, NodeIndex(keys.node), keys.part, keys.times, keys.inTangents,
+                         keys.outTangents);
       }
     }
   }

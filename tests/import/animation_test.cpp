@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "gltf_writer.h"
 #include "import_test_support.h"
+#include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
 
 namespace vexo {
@@ -84,40 +89,87 @@ TEST(Animation, NodeKeysMoveTheSampledPositionsFrameByFrame) {
   ExpectNear(SampleThroughPlugin(still, 30 * 480, false).positions[1], 1, 0, 0);
 }
 
-// A sampler with "STEP" interpolation holds each key until the next; the
-// other channels still blend. The held node has no name of its own.
-TEST(Animation, StepKeysHoldUntilTheNextKeyInGltfAndGlb) {
+// Samplers say how keys are interpolated: "STEP" holds each key until the
+// next, "CUBICSPLINE" follows the tangents stored around each key, and the
+// default blends. The held node has no name of its own. The binary file
+// keeps its data in its own chunk.
+TEST(Animation, StepAndCubicSplineKeysFollowTheFileInGltfAndGlb) {
   ScratchFolder folder;
   GltfWriter gltf;
   const std::string mesh = Quad(gltf);
   const int times = gltf.Floats({0, 1}, "SCALAR");
   const int moves = gltf.Floats({0, 0, 0, 0, 3, 0}, "VEC3");
+  // In-tangent, value and out-tangent per key: leaving at 6 a second.
+  const int curve = gltf.Floats({0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0}, "VEC3");
+  auto sampler = [&](int output, const char* interpolation) {
+    return "{\"input\":" + std::to_string(times) + ",\"output\":" + std::to_string(output) +
+           ",\"interpolation\":\"" + interpolation + "\"}";
+  };
+  auto channel = [](int sampler, int node) {
+    return "{\"sampler\":" + std::to_string(sampler) + ",\"target\":{\"node\":" +
+           std::to_string(node) + ",\"path\":\"translation\"}}";
+  };
   const std::string members =
-      "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],"
-      "\"nodes\":[{\"mesh\":0},{\"name\":\"Glider\",\"mesh\":0,\"translation\":[5,0,0]}],"
+      "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}],"
+      "\"nodes\":[{\"mesh\":0},{\"name\":\"Glider\",\"mesh\":0},{\"name\":\"Curver\",\"mesh\":0}],"
       "\"meshes\":[" + mesh + "],"
-      "\"animations\":[{\"samplers\":[{\"input\":" + std::to_string(times) +
-      ",\"output\":" + std::to_string(moves) + ",\"interpolation\":\"STEP\"}," +
-      Sampler(times, moves) + "],\"channels\":["
-      "{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"translation\"}},"
-      "{\"sampler\":1,\"target\":{\"node\":1,\"path\":\"translation\"}}]}]";
-  gltf.Write(folder / "steps.gltf", members);
-  gltf.WriteBinary(folder / "steps.glb", members);
+      "\"animations\":[{\"samplers\":[" + sampler(moves, "STEP") + "," + sampler(moves, "LINEAR") +
+      "," + sampler(curve, "CUBICSPLINE") + "],\"channels\":[" + channel(0, 0) + "," +
+      channel(1, 1) + "," + channel(2, 2) + "]}]";
+  gltf.Write(folder / "keys.gltf", members);
+  gltf.WriteBinary(folder / "keys.glb", members);
 
-  for (const char* file : {"steps.gltf", "steps.glb"}) {
+  for (const char* file : {"keys.gltf", "keys.glb"}) {
     SCOPED_TRACE(file);
     ImportOptions options;
     options.path = folder / file;
     ImportedScene imported = ImportScene(options);
     MemoryHost host(imported.TakeScene());
-    // Vertex 0 of each quad: glTF y becomes z. The held node jumps to 3 at
-    // one second; the other one glides.
+    // Vertex 0 of each quad; glTF y becomes z.
     for (int frame : {0, 15, 29, 30}) {
       const PluginSample sample = SampleThroughPlugin(host, frame * 160, false);
       ASSERT_EQ(sample.result, 1);
-      ASSERT_EQ(sample.positions.size(), 8u);
+      ASSERT_EQ(sample.positions.size(), 12u);
+      const double f = frame / 30.0;
       ExpectNear(sample.positions[0], 0, 0, frame < 30 ? 0.0f : 3.0f);
-      ExpectNear(sample.positions[4], 0, 0, 3.0f * frame / 30);
+      ExpectNear(sample.positions[4], 0, 0, static_cast<float>(3 * f));
+      // Hermite: 6 f (f^3 - 2 f^2 + f) + 3 (3 f^2 - 2 f^3).
+      const double hermite = 6 * (f * f * f - 2 * f * f + f) + 3 * (3 * f * f - 2 * f * f * f);
+      ExpectNear(sample.positions[8], 0, 0, static_cast<float>(hermite));
+    }
+  }
+}
+
+// The sampler reader sees files the importer has accepted, but reads their
+// buffers itself: cut short anywhere, a file yields fewer channels, never a
+// read outside its bytes.
+TEST(Animation, SamplerReaderSurvivesFilesCutShort) {
+  ScratchFolder folder;
+  GltfWriter gltf;
+  const std::string mesh = Quad(gltf);
+  const int times = gltf.Floats({0, 1}, "SCALAR");
+  const int curve = gltf.Floats(std::vector<float>(18, 1.0f), "VEC3");
+  const std::string members =
+      "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"mesh\":0}],"
+      "\"meshes\":[" + mesh + "],\"animations\":[{\"samplers\":[{\"input\":" +
+      std::to_string(times) + ",\"output\":" + std::to_string(curve) +
+      ",\"interpolation\":\"CUBICSPLINE\"}],\"channels\":[{\"sampler\":0,"
+      "\"target\":{\"node\":0,\"path\":\"scale\"}}]}]";
+  for (const char* name : {"whole.glb", "whole.gltf"}) {
+    const std::filesystem::path whole = folder / name;
+    if (whole.extension() == ".glb") gltf.WriteBinary(whole, members);
+    else gltf.Write(whole, members);
+    const std::vector<GltfChannelKeys> all = ReadGltfChannelKeys(whole);
+    ASSERT_EQ(all.size(), 1u) << name;
+    EXPECT_EQ(all[0].node, "nodes[0]");
+    EXPECT_EQ(all[0].inTangents.size(), 2u);
+
+    std::ifstream in(whole, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::filesystem::path cut = folder / (std::string("cut") + whole.extension().string());
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+      std::ofstream(cut, std::ios::binary | std::ios::trunc) << bytes.substr(0, length);
+      EXPECT_LE(ReadGltfChannelKeys(cut).size(), 1u) << name << " cut to " << length;
     }
   }
 }
