@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,91 +24,21 @@
 #include "scene/export_context.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/memory_host.h"
-#include "tests/import/gltf_writer.h"
+#include "tests/import/rigged_character.h"
 #include "tests/import/import_test_support.h"
 
 namespace {
 
-constexpr int kAround = 20;
-constexpr int kRings = 100;
-constexpr int kBones = 4;
 constexpr int kFrames = 198;
-constexpr float kHeight = 4.0f;
 
-void GenerateModel(const std::filesystem::path& folder) {
-  vexo::testing::WritePng(folder / "skin.png", 128, 128, [](int x, int y) {
-    return vexo::testing::Rgb{static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2), 90};
-  });
-  std::vector<float> positions, uvs, weights;
-  std::vector<std::uint8_t> joints;
-  std::vector<std::uint16_t> indices;
-  const float boneLength = kHeight / kBones;
-  for (int ring = 0; ring < kRings; ++ring) {
-    const float y = kHeight * ring / (kRings - 1);
-    // The two bones nearest to the ring, blended by distance.
-    const float along = std::clamp(y / boneLength - 0.5f, 0.0f, kBones - 1.0f);
-    const int lower = std::min(static_cast<int>(along), kBones - 2);
-    const float blend = std::clamp(along - lower, 0.0f, 1.0f);
-    for (int column = 0; column <= kAround; ++column) {
-      const float a = 2 * static_cast<float>(M_PI) * (column % kAround) / kAround;
-      positions.insert(positions.end(), {0.3f * std::cos(a), y, 0.3f * std::sin(a)});
-      uvs.insert(uvs.end(), {static_cast<float>(column) / kAround, static_cast<float>(ring) / (kRings - 1)});
-      joints.insert(joints.end(), {static_cast<std::uint8_t>(lower), static_cast<std::uint8_t>(lower + 1), 0, 0});
-      weights.insert(weights.end(), {1 - blend, blend, 0, 0});
-    }
-  }
-  for (int ring = 0; ring + 1 < kRings; ++ring) {
-    for (int column = 0; column < kAround; ++column) {
-      const auto i = static_cast<std::uint16_t>(ring * (kAround + 1) + column);
-      const auto up = static_cast<std::uint16_t>(i + kAround + 1);
-      indices.insert(indices.end(), {i, up, static_cast<std::uint16_t>(i + 1),
-                                     static_cast<std::uint16_t>(i + 1), up,
-                                     static_cast<std::uint16_t>(up + 1)});
-    }
-  }
-  std::vector<float> inverseBind, times;
-  for (int b = 0; b < kBones; ++b) {
-    inverseBind.insert(inverseBind.end(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0,
-                                           -b * boneLength, 0, 1});
-  }
-  for (int f = 0; f < kFrames; ++f) times.push_back(f / 30.0f);
-
-  vexo::testing::GltfWriter gltf;
-  const int position = gltf.Floats(positions, "VEC3");
-  const int uv = gltf.Floats(uvs, "VEC2");
-  const int joint = gltf.Joints(joints);
-  const int weight = gltf.Floats(weights, "VEC4");
-  const int index = gltf.Indices(indices);
-  const int ibm = gltf.Floats(inverseBind, "MAT4");
-  const int input = gltf.Floats(times, "SCALAR");
-  std::string samplers, channels, nodes;
-  for (int b = 0; b < kBones; ++b) {
-    std::vector<float> rotations;
-    for (int f = 0; f < kFrames; ++f) {
-      const float angle = 0.4f * std::sin(2 * static_cast<float>(M_PI) * f / kFrames + b);
-      rotations.insert(rotations.end(), {0, 0, std::sin(angle / 2), std::cos(angle / 2)});
-    }
-    const int output = gltf.Floats(rotations, "VEC4");
-    samplers += std::string(b ? "," : "") + "{\"input\":" + std::to_string(input) +
-                ",\"output\":" + std::to_string(output) + "}";
-    channels += std::string(b ? "," : "") + "{\"sampler\":" + std::to_string(b) +
-                ",\"target\":{\"node\":" + std::to_string(b + 1) + ",\"path\":\"rotation\"}}";
-    nodes += ",{\"name\":\"bone" + std::to_string(b) + "\"" +
-             (b ? ",\"translation\":[0," + std::to_string(boneLength) + ",0]" : "") +
-             (b + 1 < kBones ? ",\"children\":[" + std::to_string(b + 2) + "]" : "") + "}";
-  }
-  gltf.Write(folder / "rigged.gltf",
-             "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],"
-             "\"nodes\":[{\"name\":\"body\",\"mesh\":0,\"skin\":0}" + nodes + "],"
-             "\"skins\":[{\"joints\":[1,2,3,4],\"inverseBindMatrices\":" + std::to_string(ibm) + "}],"
-             "\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(position) +
-                 ",\"TEXCOORD_0\":" + std::to_string(uv) + ",\"JOINTS_0\":" + std::to_string(joint) +
-                 ",\"WEIGHTS_0\":" + std::to_string(weight) + "},\"indices\":" + std::to_string(index) +
-                 ",\"material\":0}]}],"
-             "\"materials\":[{\"name\":\"skin\",\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":0}}}],"
-             "\"textures\":[{\"source\":0}],\"images\":[{\"uri\":\"skin.png\"}],"
-             "\"animations\":[{\"name\":\"sway\",\"samplers\":[" + samplers + "],\"channels\":[" +
-                 channels + "]}]");
+vexo::testing::CharacterShape BenchShape() {
+  vexo::testing::CharacterShape shape;
+  shape.around = 20;
+  shape.rings = 100;
+  shape.bones = 4;
+  shape.frames = kFrames;
+  shape.textureSize = 128;
+  return shape;
 }
 
 // The measured work: import, then every frame through the plug-in.
@@ -130,12 +59,13 @@ int Sample(const std::filesystem::path& file) {
                             frame * imported.ticksPerFrame())) {
       return 1;
     }
-    if (vertexCount != kAround * kRings) return 2;
+    if (vertexCount != vexo::testing::BodyVertexCount(BenchShape())) return 2;
     checksum += vertices[vertexCount - 1].position.x;
     delete[] vertices;
     delete[] faces;
   }
-  std::printf("%d frames of %d vertices, checksum %.4f\n", kFrames, kAround * kRings, checksum);
+  std::printf("%d frames of %d vertices, checksum %.4f\n", kFrames,
+              vexo::testing::BodyVertexCount(BenchShape()), checksum);
   return 0;
 }
 
@@ -183,7 +113,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--sample") return Sample(argv[2]);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   vexo::testing::ScratchFolder folder;
-  GenerateModel(folder.path());
+  vexo::testing::WriteRiggedCharacter(folder.path(), "rigged", BenchShape());
   const std::string file = (folder / "rigged.gltf").string();
   const std::string self = std::filesystem::canonical("/proc/self/exe").string();
   const Run ours = Median({self, "--sample", file}, runs);
@@ -194,7 +124,8 @@ int main(int argc, char** argv) {
                                VEXO_BIN_DIR "/vexo", model, file},
                               runs);
   const Run theirs = Median({"assimp", "info", file}, runs);
-  std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n", kAround * kRings, runs);
+  std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n",
+              vexo::testing::BodyVertexCount(BenchShape()), runs);
   std::printf("%-34s %10s %12s\n", "", "wall (s)", "peak (KiB)");
   std::printf("%-34s %10.3f %12ld\n", "vexo import + 198 frames sampled", ours.seconds, ours.peakKiB);
   std::printf("%-34s %10.3f %12ld\n", "vexo export (model and PCX skin)", exported.seconds,

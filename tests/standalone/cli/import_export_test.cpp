@@ -1,6 +1,7 @@
 // vexo export and vexo info on scene files: a rigged, textured glTF made
 // here, converted by the vexo binary and read back with assimp's MD2 reader,
 // frame by frame against the scene's own sampling.
+#include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/scene.h>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -15,10 +17,12 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "standalone/import/imported_scene.h"
 #include "tests/import/gltf_writer.h"
 #include "tests/import/import_test_support.h"
+#include "tests/import/rigged_character.h"
 #include "tests/model/model_test_support.h"
 
 namespace {
@@ -149,9 +153,9 @@ void ExpectFrameHolds(const fs::path& model, int frame, const std::vector<::Poin
 
 // The scene's own positions at host frames, sampled as the plug-in samples.
 struct SceneSampler {
-  explicit SceneSampler(const fs::path& folder) {
+  explicit SceneSampler(const fs::path& file) {
     vexo::ImportOptions options;
-    options.path = folder / "arm.gltf";
+    options.path = file;
     options.textureCache = scratch.path();
     imported = std::make_unique<vexo::ImportedScene>(vexo::ImportScene(options));
     host = std::make_unique<vexo::MemoryHost>(imported->TakeScene());
@@ -176,9 +180,70 @@ TEST(VexoImport, RiggedGltfConvertsFrameByFrame) {
   model_test::ExpectAssimpReadsEveryFrame((folder / "arm.md2").string());
 
   // Host frame f shows Bend at f / 30 s; it holds its end pose after 30.
-  SceneSampler scene(folder.path());
+  SceneSampler scene(folder / "arm.gltf");
   for (int frame : {0, 7, 15, 30, 60}) ExpectFrameHolds(folder / "arm.md2", frame, scene.At(frame));
   EXPECT_NE(scene.At(0)[5].x, scene.At(30)[5].x);  // it does move
+}
+
+// Characters of several shapes: bone counts, a body of two materials, a
+// morph-animated part, and a Z-up source (an FBX made from a glTF by the
+// importer's own exporter, its header saying Z-up). Each converts, and every
+// model frame read back holds the scene's own positions at that host frame.
+TEST(VexoImport, RiggedCharactersOfSeveralShapesConvertFrameByFrame) {
+  ScratchFolder folder;
+  struct Case {
+    const char* name;
+    vexo::testing::CharacterShape shape;
+  };
+  std::vector<Case> cases(3);
+  cases[0].name = "pole";
+  cases[1].name = "tail";
+  cases[1].shape.bones = 6;
+  cases[1].shape.rings = 12;
+  cases[1].shape.frames = 16;
+  cases[2].name = "knight";
+  cases[2].shape.bones = 3;
+  cases[2].shape.materials = 2;
+  cases[2].shape.morphPart = true;
+  std::vector<std::string> files;
+  for (const Case& c : cases) {
+    vexo::testing::WriteRiggedCharacter(folder.path(), c.name, c.shape);
+    files.push_back(std::string(c.name) + ".gltf");
+  }
+
+  Assimp::Importer importer;
+  const aiScene* pole = importer.ReadFile((folder / "pole.gltf").string(), 0);
+  ASSERT_NE(pole, nullptr) << importer.GetErrorString();
+  ASSERT_EQ(Assimp::Exporter().Export(pole, "fbxa", (folder / "pole.fbx").string()),
+            aiReturn_SUCCESS);
+  std::string fbx = ReadText(folder / "pole.fbx");
+  const std::string yUp = "P: \"UpAxis\", \"int\", \"Integer\", \"\", 1";
+  ASSERT_NE(fbx.find(yUp), std::string::npos);
+  fbx.replace(fbx.find(yUp), yUp.size(), "P: \"UpAxis\", \"int\", \"Integer\", \"\", 2");
+  vexo::testing::WriteText(folder / "pole_z.fbx", fbx);
+  files.push_back("pole_z.fbx");
+
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    const std::string model = fs::path(file).stem().string() + ".md2";
+    const Result run = Vexo(folder.path(), "export " + file + " -o " + model);
+    ASSERT_EQ(run.code, 0) << run.err;
+    model_test::ExpectAssimpReadsEveryFrame((folder / model).string());
+    SceneSampler scene(folder / file);
+    for (int frame : {0, 3, 9, 15, 100, 197}) ExpectFrameHolds(folder / model, frame, scene.At(frame));
+    // It does move. (The exporter's FBX stretches the clip, so the last
+    // model frame is compared with the first.)
+    const std::vector<::Point3> first = scene.At(0), later = scene.At(197);
+    ASSERT_EQ(first.size(), later.size());
+    float moved = 0;
+    for (std::size_t v = 0; v < first.size(); ++v) {
+      moved = std::max({moved, std::fabs(first[v].x - later[v].x), std::fabs(first[v].y - later[v].y),
+                        std::fabs(first[v].z - later[v].z)});
+    }
+    EXPECT_GT(moved, 0.01f);
+  }
+  EXPECT_THAT(Vexo(folder.path(), "info pole_z.fbx").out, HasSubstr("Z-up"));
+  EXPECT_THAT(Vexo(folder.path(), "info knight.gltf").out, HasSubstr("knight_face"));
 }
 
 TEST(VexoImport, ClipMappingsWriteTheirRanges) {
@@ -192,7 +257,7 @@ TEST(VexoImport, ClipMappingsWriteTheirRanges) {
   EXPECT_THAT(run.out, HasSubstr("updated arm.md2"));
   EXPECT_THAT(run.out, HasSubstr("frames 40-45 (run1 to run6) exported"));
 
-  SceneSampler scene(folder.path());
+  SceneSampler scene(folder / "arm.gltf");
   // Bend ends on its last pose; Wave loops, so run6 stops short of its end.
   scene.imported->MapClipToFrames(0, 10);
   for (int k = 0; k < 10; ++k) ExpectFrameHolds(folder / "arm.md2", k, scene.At(k));
