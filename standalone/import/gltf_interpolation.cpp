@@ -11,7 +11,6 @@ extern "C" {
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace vexo {
@@ -32,9 +31,14 @@ constexpr int kByte = 5120, kUnsignedByte = 5121, kShort = 5122, kUnsignedShort 
               kFloat = 5126;
 
 std::optional<std::string> ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::streamoff size = in.tellg();
+  if (size < 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), size)) return std::nullopt;
+  return bytes;
 }
 
 std::uint32_t U32At(const std::string& bytes, std::size_t at) {
