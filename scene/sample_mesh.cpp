@@ -94,11 +94,11 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
     const auto textureLimit = static_cast<std::uint32_t>(numTVerts);
 
     // Neighbouring faces mostly share their material index, and the bitmap
-    // a face names depends on nothing else: the last answer is kept.
-    std::uint32_t lastMaterialIndex = 0;
+    // a face names depends on nothing else: the last answer is kept. Indices
+    // have 16 bits, so the first face always asks.
+    std::uint32_t lastMaterialIndex = 0xFFFFFFFFu;
     const char* lastBitmapName = nullptr;
     int lastFound = 0;
-    bool haveLast = false;
     SampledFace* const nodeFaces = *faces + *faceCount;
     for (int j = 0; j < numFaces; ++j) {
       const Face& hostFace = hostFaces[j];
@@ -106,27 +106,19 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
       // past them would point into another node's vertices or past the
       // combined array, a texture-vertex index past them would read outside
       // the host's.
-      const bool badVertex = hostFace.v[0] >= vertexLimit || hostFace.v[1] >= vertexLimit ||
-                             hostFace.v[2] >= vertexLimit;
-      const bool badTexture =
-          textured && (textureFaces[j].t[0] >= textureLimit || textureFaces[j].t[1] >= textureLimit ||
-                       textureFaces[j].t[2] >= textureLimit);
-      if (badVertex || badTexture) {
-        // The first bad index, corner by corner, names the fault.
-        for (int k = 0; k < 3; ++k) {
-          if (hostFace.v[k] >= vertexLimit) {
-            RecordErrorFormat("Internal Parameter Error",
-                              "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
-                              NodeName(node), hostFace.v[k], numVerts);
-            return 0;
-          }
-          if (textured && textureFaces[j].t[k] >= textureLimit) {
-            RecordErrorFormat(
-                "Internal Parameter Error",
-                "Face %d of node %s uses texture vertex %u, but the mesh has %d texture vertices",
-                j, NodeName(node), textureFaces[j].t[k], numTVerts);
-            return 0;
-          }
+      for (int k = 0; k < 3; ++k) {
+        if (hostFace.v[k] >= vertexLimit) {
+          RecordErrorFormat("Internal Parameter Error",
+                            "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
+                            NodeName(node), hostFace.v[k], numVerts);
+          return 0;
+        }
+        if (textured && textureFaces[j].t[k] >= textureLimit) {
+          RecordErrorFormat(
+              "Internal Parameter Error",
+              "Face %d of node %s uses texture vertex %u, but the mesh has %d texture vertices", j,
+              NodeName(node), textureFaces[j].t[k], numTVerts);
+          return 0;
         }
       }
       SampledFace& face = nodeFaces[j];
@@ -134,11 +126,10 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
       face.b = hostFace.v[1] + vertexBase;
       face.c = hostFace.v[2] + vertexBase;
       const std::uint32_t materialIndex = hostFace.flags >> 16;
-      if (!haveLast || materialIndex != lastMaterialIndex) {
+      if (materialIndex != lastMaterialIndex) {
         lastBitmapName = nullptr;
         lastFound = FaceBitmapName(node, materialIndex, &lastBitmapName);
         lastMaterialIndex = materialIndex;
-        haveLast = true;
       }
       if (lastFound) face.bitmapName.set(lastBitmapName);
       if (textured) {

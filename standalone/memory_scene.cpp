@@ -222,6 +222,7 @@ ObjectState MemoryNode::WorldStateAt(TimeValue t, int) {
   mesh.numVerts = static_cast<int>(vertices->size());
   mesh.numFaces = static_cast<int>(evaluated_.faces.size());
   mesh.numTVerts = static_cast<int>(evaluated_.textureVertices.size());
+  // The host's mesh type has mutable arrays; the plug-in only reads them.
   mesh.verts = vertices->empty() ? nullptr : const_cast<Point3*>(vertices->data());
   mesh.faces = evaluated_.faces.empty() ? nullptr : evaluated_.faces.data();
   mesh.tVerts = evaluated_.textureVertices.empty() ? nullptr : evaluated_.textureVertices.data();

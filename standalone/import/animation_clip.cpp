@@ -93,6 +93,19 @@ AnimationClip ReadClip(const aiAnimation& animation, int clipNumber,
 
 namespace {
 
+// The node's channel in the clip, or null when the clip does not move it.
+NodeChannel* NodeChannelOf(AnimationClip& clip, int node) {
+  if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return nullptr;
+  const int index = clip.channelOfNode[static_cast<std::size_t>(node)];
+  return index < 0 ? nullptr : &clip.channels[static_cast<std::size_t>(index)];
+}
+
+MorphChannel* MorphChannelOf(AnimationClip& clip, int node) {
+  if (node < 0 || static_cast<std::size_t>(node) >= clip.morphOfNode.size()) return nullptr;
+  const int index = clip.morphOfNode[static_cast<std::size_t>(node)];
+  return index < 0 ? nullptr : &clip.morphs[static_cast<std::size_t>(index)];
+}
+
 template <typename Key>
 bool SameTimes(const std::vector<Key>& keys, const std::vector<double>& seconds,
                double ticksPerSecond) {
@@ -109,10 +122,9 @@ void SetCubicTangents(AnimationClip& clip, int node, AnimatedPart part,
                       const std::vector<double>& times,
                       const std::vector<std::array<double, 4>>& inTangents,
                       const std::vector<std::array<double, 4>>& outTangents) {
-  if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return;
-  const int index = clip.channelOfNode[static_cast<std::size_t>(node)];
-  if (index < 0 || inTangents.size() != times.size() || outTangents.size() != times.size()) return;
-  NodeChannel& channel = clip.channels[static_cast<std::size_t>(index)];
+  NodeChannel* found = NodeChannelOf(clip, node);
+  if (!found || inTangents.size() != times.size() || outTangents.size() != times.size()) return;
+  NodeChannel& channel = *found;
   std::vector<KeyTangents>* tangents = nullptr;
   bool matches = false;
   switch (part) {
@@ -143,19 +155,16 @@ void SetCubicTangents(AnimationClip& clip, int node, AnimatedPart part,
 }
 
 void HoldKeys(AnimationClip& clip, int node, AnimatedPart part) {
-  if (node < 0 || static_cast<std::size_t>(node) >= clip.channelOfNode.size()) return;
   if (part == AnimatedPart::kWeights) {
-    const int morph = clip.morphOfNode[static_cast<std::size_t>(node)];
-    if (morph >= 0) clip.morphs[static_cast<std::size_t>(morph)].keysHold = true;
+    if (MorphChannel* channel = MorphChannelOf(clip, node)) channel->keysHold = true;
     return;
   }
-  const int index = clip.channelOfNode[static_cast<std::size_t>(node)];
-  if (index < 0) return;
-  NodeChannel& channel = clip.channels[static_cast<std::size_t>(index)];
+  NodeChannel* channel = NodeChannelOf(clip, node);
+  if (!channel) return;
   switch (part) {
-    case AnimatedPart::kTranslation: channel.positionsHold = true; break;
-    case AnimatedPart::kRotation: channel.rotationsHold = true; break;
-    case AnimatedPart::kScale: channel.scalingsHold = true; break;
+    case AnimatedPart::kTranslation: channel->positionsHold = true; break;
+    case AnimatedPart::kRotation: channel->rotationsHold = true; break;
+    case AnimatedPart::kScale: channel->scalingsHold = true; break;
     case AnimatedPart::kWeights: break;
   }
 }

@@ -38,6 +38,12 @@ HermiteWeights Hermite(double f) {
   return {2 * f3 - 3 * f2 + 1, f3 - 2 * f2 + f, -2 * f3 + 3 * f2, f3 - f2};
 }
 
+// One component of the spline between key a and key b.
+double Spline(const HermiteWeights& h, const KeyTangents& a, const KeyTangents& b, int component,
+              double before, double after) {
+  return h.before * before + h.out * a.out[component] + h.after * after + h.in * b.in[component];
+}
+
 // With `hold`, the key at or before `ticks` keeps its value until the next;
 // with tangents (one per key), the value follows a cubic spline.
 Vec3 SampleVector(const std::vector<VectorKey>& keys, bool hold,
@@ -51,11 +57,10 @@ Vec3 SampleVector(const std::vector<VectorKey>& keys, bool hold,
   const HermiteWeights h = Hermite(f);
   const Vec3& p = keys[a].value;
   const Vec3& q = keys[b].value;
-  const double* out = tangents[a].out;
-  const double* in = tangents[b].in;
-  return Vec3{h.before * p.x + h.out * out[0] + h.after * q.x + h.in * in[0],
-              h.before * p.y + h.out * out[1] + h.after * q.y + h.in * in[1],
-              h.before * p.z + h.out * out[2] + h.after * q.z + h.in * in[2]};
+  const KeyTangents& ta = tangents[a];
+  const KeyTangents& tb = tangents[b];
+  return Vec3{Spline(h, ta, tb, 0, p.x, q.x), Spline(h, ta, tb, 1, p.y, q.y),
+              Spline(h, ta, tb, 2, p.z, q.z)};
 }
 
 Quat SampleRotation(const std::vector<RotationKey>& keys, bool hold,
@@ -70,12 +75,10 @@ Quat SampleRotation(const std::vector<RotationKey>& keys, bool hold,
   const HermiteWeights h = Hermite(f);
   const Quat& p = keys[a].value;
   const Quat& q = keys[b].value;
-  const double* out = tangents[a].out;
-  const double* in = tangents[b].in;
-  return Normalised(Quat{h.before * p.w + h.out * out[3] + h.after * q.w + h.in * in[3],
-                         h.before * p.x + h.out * out[0] + h.after * q.x + h.in * in[0],
-                         h.before * p.y + h.out * out[1] + h.after * q.y + h.in * in[1],
-                         h.before * p.z + h.out * out[2] + h.after * q.z + h.in * in[2]});
+  const KeyTangents& ta = tangents[a];
+  const KeyTangents& tb = tangents[b];
+  return Normalised(Quat{Spline(h, ta, tb, 3, p.w, q.w), Spline(h, ta, tb, 0, p.x, q.x),
+                         Spline(h, ta, tb, 1, p.y, q.y), Spline(h, ta, tb, 2, p.z, q.z)});
 }
 
 void AddWeights(const MorphKey& key, double factor, std::vector<float>& weights) {

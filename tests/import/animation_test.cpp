@@ -35,8 +35,9 @@ std::string Quad(GltfWriter& gltf, const std::string& more = "") {
          "},\"indices\":" + std::to_string(indices) + more + "}]}";
 }
 
-std::string Sampler(int input, int output) {
-  return "{\"input\":" + std::to_string(input) + ",\"output\":" + std::to_string(output) + "}";
+std::string Sampler(int input, int output, const std::string& interpolation = "LINEAR") {
+  return "{\"input\":" + std::to_string(input) + ",\"output\":" + std::to_string(output) +
+         ",\"interpolation\":\"" + interpolation + "\"}";
 }
 
 TEST(Animation, NodeKeysMoveTheSampledPositionsFrameByFrame) {
@@ -101,10 +102,6 @@ TEST(Animation, StepAndCubicSplineKeysFollowTheFileInGltfAndGlb) {
   const int moves = gltf.Floats({0, 0, 0, 0, 3, 0}, "VEC3");
   // In-tangent, value and out-tangent per key: leaving at 6 a second.
   const int curve = gltf.Floats({0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0}, "VEC3");
-  auto sampler = [&](int output, const char* interpolation) {
-    return "{\"input\":" + std::to_string(times) + ",\"output\":" + std::to_string(output) +
-           ",\"interpolation\":\"" + interpolation + "\"}";
-  };
   auto channel = [](int sampler, int node) {
     return "{\"sampler\":" + std::to_string(sampler) + ",\"target\":{\"node\":" +
            std::to_string(node) + ",\"path\":\"translation\"}}";
@@ -113,8 +110,8 @@ TEST(Animation, StepAndCubicSplineKeysFollowTheFileInGltfAndGlb) {
       "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}],"
       "\"nodes\":[{\"mesh\":0},{\"name\":\"Glider\",\"mesh\":0},{\"name\":\"Curver\",\"mesh\":0}],"
       "\"meshes\":[" + mesh + "],"
-      "\"animations\":[{\"samplers\":[" + sampler(moves, "STEP") + "," + sampler(moves, "LINEAR") +
-      "," + sampler(curve, "CUBICSPLINE") + "],\"channels\":[" + channel(0, 0) + "," +
+      "\"animations\":[{\"samplers\":[" + Sampler(times, moves, "STEP") + "," +
+      Sampler(times, moves) + "," + Sampler(times, curve, "CUBICSPLINE") + "],\"channels\":[" + channel(0, 0) + "," +
       channel(1, 1) + "," + channel(2, 2) + "]}]";
   gltf.Write(folder / "keys.gltf", members);
   gltf.WriteBinary(folder / "keys.glb", members);
@@ -151,9 +148,8 @@ TEST(Animation, SamplerReaderSurvivesFilesCutShort) {
   const int curve = gltf.Floats(std::vector<float>(18, 1.0f), "VEC3");
   const std::string members =
       "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"mesh\":0}],"
-      "\"meshes\":[" + mesh + "],\"animations\":[{\"samplers\":[{\"input\":" +
-      std::to_string(times) + ",\"output\":" + std::to_string(curve) +
-      ",\"interpolation\":\"CUBICSPLINE\"}],\"channels\":[{\"sampler\":0,"
+      "\"meshes\":[" + mesh + "],\"animations\":[{\"samplers\":[" +
+      Sampler(times, curve, "CUBICSPLINE") + "],\"channels\":[{\"sampler\":0,"
       "\"target\":{\"node\":0,\"path\":\"scale\"}}]}]";
   for (const char* name : {"whole.glb", "whole.gltf"}) {
     const std::filesystem::path whole = folder / name;
