@@ -24,8 +24,8 @@
 #include "scene/export_context.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/memory_host.h"
-#include "tests/import/rigged_character.h"
-#include "tests/import/import_test_support.h"
+#include "tests/standalone/import/rigged_character.h"
+#include "tests/standalone/import/import_test_support.h"
 
 namespace {
 

@@ -29,9 +29,9 @@
 #include "standalone/demo_scene.h"
 #include "standalone/module_loader.h"
 #include "standalone/windows_host/windows_host.h"
-#include "tests/windows_host/comparison_scene.h"
-#include "tests/windows_host/panel_ui_tests.h"
-#include "tests/windows_host/ui_driver.h"
+#include "tests/standalone/windows_host/comparison_scene.h"
+#include "tests/standalone/windows_host/panel_ui_tests.h"
+#include "tests/standalone/windows_host/ui_driver.h"
 
 namespace {
 

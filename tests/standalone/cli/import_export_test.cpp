@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "standalone/import/imported_scene.h"
-#include "tests/import/gltf_writer.h"
-#include "tests/import/import_test_support.h"
-#include "tests/import/rigged_character.h"
+#include "tests/standalone/import/gltf_writer.h"
+#include "tests/standalone/import/import_test_support.h"
+#include "tests/standalone/import/rigged_character.h"
 #include "tests/model/model_test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "standalone/module_loader.h"
 #include "standalone/windows_host/windows_host.h"
-#include "tests/windows_host/ui_driver.h"
+#include "tests/standalone/windows_host/ui_driver.h"
 
 namespace vexo {
 

@@ -1,12 +1,12 @@
-#include "tests/import/rigged_character.h"
+#include "tests/standalone/import/rigged_character.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "tests/import/gltf_writer.h"
-#include "tests/import/import_test_support.h"
+#include "tests/standalone/import/gltf_writer.h"
+#include "tests/standalone/import/import_test_support.h"
 
 namespace vexo::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/windows_host/ui_driver.h"
+#include "tests/standalone/windows_host/ui_driver.h"
 
 #include <algorithm>
 #include <cstdio>

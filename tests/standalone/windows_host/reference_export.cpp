@@ -12,8 +12,8 @@
 #include "standalone/demo_scene.h"
 #include "standalone/module_loader.h"
 #include "standalone/panel_host.h"
-#include "tests/windows_host/comparison_scene.h"
-#include "tests/windows_host/export_settings.h"
+#include "tests/standalone/windows_host/comparison_scene.h"
+#include "tests/standalone/windows_host/export_settings.h"
 #include "vexo_win32_host.h"
 
 namespace {

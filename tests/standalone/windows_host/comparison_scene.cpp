@@ -1,4 +1,4 @@
-#include "tests/windows_host/comparison_scene.h"
+#include "tests/standalone/windows_host/comparison_scene.h"
 
 #include <cstdint>
 

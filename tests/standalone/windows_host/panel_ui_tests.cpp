@@ -1,4 +1,4 @@
-#include "tests/windows_host/panel_ui_tests.h"
+#include "tests/standalone/windows_host/panel_ui_tests.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/windows_host/export_settings.h"
+#include "tests/standalone/windows_host/export_settings.h"
 
 namespace vexo {
 namespace {
