@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "export/file_names.h"
+#include "base/file_names.h"
 
 int AskSaveFileName(HWND owner, char* path, const char* filter, const char* title) {
   OPENFILENAMEA dialog;

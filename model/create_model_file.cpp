@@ -1,13 +1,12 @@
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
-#include <system_error>
 
-#include "export/file_names.h"
+#include "base/file_names.h"
+#include "base/whole_file_writer.h"
 #include "model/host_frame_time.h"
 #include "model/md2_format.h"
+#include "model/md2_trailer.h"
 #include "model/model_tables.h"
 #include "plugin/export_utility.h"
 
@@ -17,13 +16,6 @@ template <typename T>
 std::unique_ptr<T[]> NewArray(std::int64_t count) {
   // At least one element, so an empty section still gets a valid pointer.
   return std::unique_ptr<T[]>(new (std::nothrow) T[count > 0 ? std::size_t(count) : 1]);
-}
-
-// Puts the finished file in place of `to` (replacing any file there).
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-  std::error_code error;
-  std::filesystem::rename(std::filesystem::path(from), std::filesystem::path(to), error);
-  return !error;
 }
 
 }  // namespace
@@ -51,18 +43,16 @@ int ExportUtility::CreateModelFile(const char* path, float scale) {
     return 0;
   }
 
-  // The file is written under a name of its own and moved into place only
-  // when complete, so a failure never leaves a partial model behind.
-  const std::string name = NameWithExtension(path, ".md2");
-  const std::string partName = name + ".part";
-  std::FILE* file = std::fopen(partName.c_str(), "wb");
-  if (!file) {
-    context.RecordErrorFormat("File Error", "Could not open %s for writing", partName.c_str());
+  // The file is written whole or not at all: a failure never leaves a
+  // partial model behind.
+  WholeFileWriter file(NameWithExtension(path, ".md2"));
+  if (!file.opened()) {
+    context.RecordErrorFormat("File Error", "Could not open %s for writing",
+                              file.temporaryPath().c_str());
     return 0;
   }
-  UseLargeFileBuffer(file);
 
-  LittleEndianWriter out(file);
+  LittleEndianWriter& out = file.out();
   const Md2Header header = MakeMd2Header(skinWidth, skinHeight, vertexCount, faceCount, frameCount);
   WriteMd2Header(out, header);
   WriteMd2TexCoords(out, texCoords.get(), header.numTexCoords);
@@ -78,17 +68,18 @@ int ExportUtility::CreateModelFile(const char* path, float scale) {
   }
   FreeFrameBuffers();
 
-  if (ok) {
-    WriteMd2GlCommands(out, glTriangles.get(), faceCount);
-    WriteMd2Trailer(out);
-    ok = out.ok() && std::fflush(file) == 0;
-    if (!ok) context.RecordErrorFormat("File Error", "Could not write %s", partName.c_str());
+  if (!ok) return 0;
+  WriteMd2GlCommands(out, glTriangles.get(), faceCount);
+  WriteMd2Trailer(out);
+  switch (file.Finish()) {
+    case WholeFileWriter::kWritten:
+      return 1;
+    case WholeFileWriter::kNotWritten:
+      context.RecordErrorFormat("File Error", "Could not write %s", file.temporaryPath().c_str());
+      return 0;
+    case WholeFileWriter::kNotMoved:
+      context.RecordErrorFormat("File Error", "Could not replace %s", file.path().c_str());
+      return 0;
   }
-  if (std::fclose(file) != 0) ok = false;
-  if (ok && !MoveIntoPlace(partName, name)) {
-    context.RecordErrorFormat("File Error", "Could not replace %s", name.c_str());
-    ok = false;
-  }
-  if (!ok) std::remove(partName.c_str());
-  return ok ? 1 : 0;
+  return 0;
 }

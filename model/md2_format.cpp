@@ -1,52 +1,5 @@
 #include "model/md2_format.h"
 
-#include <cstring>
-
-#include "model/credit_notice.h"
-
-namespace {
-
-// Packs little-endian values into a small buffer and hands it to the writer
-// whenever it is full, so large sections cost few stream calls.
-class PackedBlock {
- public:
-  explicit PackedBlock(LittleEndianWriter& out) : out_(out) {}
-  ~PackedBlock() { Flush(); }
-  PackedBlock(const PackedBlock&) = delete;
-  PackedBlock& operator=(const PackedBlock&) = delete;
-
-  void U8(std::uint8_t v) {
-    if (used_ == sizeof bytes_) Flush();
-    bytes_[used_++] = v;
-  }
-  void U16(std::uint16_t v) {
-    U8(std::uint8_t(v));
-    U8(std::uint8_t(v >> 8));
-  }
-  void U32(std::uint32_t v) {
-    U16(std::uint16_t(v));
-    U16(std::uint16_t(v >> 16));
-  }
-  void I16(std::int16_t v) { U16(static_cast<std::uint16_t>(v)); }
-  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-  void F32(float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    U32(bits);
-  }
-  void Flush() {
-    out_.Bytes(bytes_, used_);
-    used_ = 0;
-  }
-
- private:
-  LittleEndianWriter& out_;
-  std::uint8_t bytes_[8192];
-  std::size_t used_ = 0;
-};
-
-}  // namespace
-
 bool Md2CountsFit(std::int64_t numVertices, std::int64_t numTriangles, std::int64_t numFrames) {
   return numVertices >= 1 && numVertices <= kMd2MaxVertices && numTriangles >= 0 &&
          numTriangles <= kMd2MaxTriangles && numFrames >= 1 && numFrames <= kMd2MaxFrames;
@@ -85,12 +38,12 @@ void WriteMd2Header(LittleEndianWriter& out, const Md2Header& h) {
       h.numVertices,  h.numTexCoords, h.numTriangles, h.numGlCommands, h.numFrames, h.ofsSkins,
       h.ofsTexCoords, h.ofsTriangles, h.ofsFrames,    h.ofsGlCommands, h.ofsEnd};
   static_assert(sizeof fields == kMd2HeaderSize, "every header field is written");
-  PackedBlock block(out);
+  LittleEndianBlock block(out);
   for (std::int32_t field : fields) block.I32(field);
 }
 
 void WriteMd2TexCoords(LittleEndianWriter& out, const Md2TexCoord* texCoords, std::int64_t count) {
-  PackedBlock block(out);
+  LittleEndianBlock block(out);
   for (std::int64_t i = 0; i < count; ++i) {
     block.I16(texCoords[i].s);
     block.I16(texCoords[i].t);
@@ -98,7 +51,7 @@ void WriteMd2TexCoords(LittleEndianWriter& out, const Md2TexCoord* texCoords, st
 }
 
 void WriteMd2Triangles(LittleEndianWriter& out, const Md2Triangle* triangles, std::int64_t count) {
-  PackedBlock block(out);
+  LittleEndianBlock block(out);
   for (std::int64_t i = 0; i < count; ++i) {
     for (std::uint16_t index : triangles[i].vertexIndex) block.U16(index);
     for (std::uint16_t index : triangles[i].texCoordIndex) block.U16(index);
@@ -108,7 +61,7 @@ void WriteMd2Triangles(LittleEndianWriter& out, const Md2Triangle* triangles, st
 void WriteMd2Frame(LittleEndianWriter& out, const Md2FrameHeader& header, const Md2Vertex* vertices,
                    std::int64_t vertexCount) {
   {
-    PackedBlock block(out);
+    LittleEndianBlock block(out);
     for (float v : header.scale) block.F32(v);
     for (float v : header.translate) block.F32(v);
     for (char c : header.name) block.U8(static_cast<std::uint8_t>(c));
@@ -119,7 +72,7 @@ void WriteMd2Frame(LittleEndianWriter& out, const Md2FrameHeader& header, const 
 
 void WriteMd2GlCommands(LittleEndianWriter& out, const Md2GlTriangle* triangles,
                         std::int64_t count) {
-  PackedBlock block(out);
+  LittleEndianBlock block(out);
   for (std::int64_t i = 0; i < count; ++i) {
     block.I32(triangles[i].count);
     for (const Md2GlVertex& v : triangles[i].vertices) {
@@ -131,27 +84,41 @@ void WriteMd2GlCommands(LittleEndianWriter& out, const Md2GlTriangle* triangles,
   block.I32(0);
 }
 
-void WriteMd2Trailer(LittleEndianWriter& out) {
-  out.Bytes(kMd2TrailerMarker, sizeof kMd2TrailerMarker);
-  out.Bytes(kCreditNotice.data(), kCreditNotice.size());
-}
-
-bool ReadMd2Header(LittleEndianReader& in, Md2Header* h) {
+void ReadMd2Header(const std::uint8_t* bytes, Md2Header* h) {
   std::int32_t* const fields[] = {
       &h->ident,         &h->version,     &h->skinWidth,    &h->skinHeight,   &h->frameSize,
       &h->numSkins,      &h->numVertices, &h->numTexCoords, &h->numTriangles, &h->numGlCommands,
       &h->numFrames,     &h->ofsSkins,    &h->ofsTexCoords, &h->ofsTriangles, &h->ofsFrames,
       &h->ofsGlCommands, &h->ofsEnd};
-  static_assert(sizeof fields / sizeof fields[0] == 17, "every header field is read");
+  static_assert(sizeof fields / sizeof fields[0] * 4 == kMd2HeaderSize, "every header field is read");
+  for (std::int32_t* field : fields) {
+    *field = ReadI32LE(bytes);
+    bytes += 4;
+  }
+}
+
+void ReadMd2FrameHeader(const std::uint8_t* bytes, Md2FrameHeader* header) {
+  for (float& v : header->scale) {
+    v = ReadF32LE(bytes);
+    bytes += 4;
+  }
+  for (float& v : header->translate) {
+    v = ReadF32LE(bytes);
+    bytes += 4;
+  }
+  for (char& c : header->name) c = static_cast<char>(*bytes++);
+}
+
+bool ReadMd2Header(LittleEndianReader& in, Md2Header* header) {
   std::uint8_t bytes[kMd2HeaderSize];
   if (!in.Bytes(bytes, sizeof bytes)) return false;
-  for (int i = 0; i < 17; ++i) *fields[i] = static_cast<std::int32_t>(ReadU32LE(bytes + 4 * i));
+  ReadMd2Header(bytes, header);
   return true;
 }
 
 bool ReadMd2FrameHeader(LittleEndianReader& in, Md2FrameHeader* header) {
-  for (float& v : header->scale) v = in.F32();
-  for (float& v : header->translate) v = in.F32();
-  in.Bytes(header->name, sizeof header->name);
+  std::uint8_t bytes[kMd2FrameHeaderSize];
+  in.Bytes(bytes, sizeof bytes);
+  ReadMd2FrameHeader(bytes, header);
   return in.ok();
 }

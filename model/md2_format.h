@@ -1,6 +1,8 @@
 // The Quake 2 model file (MD2) as this plug-in writes it: the records, the
 // section layout, and their reading and writing through the little-endian
-// file helpers (never as raw structs).
+// file helpers (never as raw structs). The plug-in and the vexo host both
+// read model files through these records; nothing here depends on the host
+// release (the trailer's credit notice does: model/md2_trailer.h).
 //
 // On disk, without gaps: header, texture coordinates (3 per triangle, one
 // per corner), triangles, frames (a frame header and one packed vertex per
@@ -11,7 +13,7 @@
 
 #include <cstdint>
 
-#include "plugin/little_endian_file.h"
+#include "base/little_endian_file.h"
 
 inline constexpr std::int32_t kMd2Ident = 0x32504449;  // "IDP2" read as an integer
 inline constexpr std::int32_t kMd2Version = 8;
@@ -115,9 +117,11 @@ void WriteMd2Frame(LittleEndianWriter& out, const Md2FrameHeader& header, const 
 // The triangles' fans and the closing 0.
 void WriteMd2GlCommands(LittleEndianWriter& out, const Md2GlTriangle* triangles,
                         std::int64_t count);
-// The marker bytes and the credit notice.
-void WriteMd2Trailer(LittleEndianWriter& out);
-
-// False when the file ended before the record was complete.
+// The records from their bytes in memory: kMd2HeaderSize and
+// kMd2FrameHeaderSize bytes, which the caller has checked are there.
+void ReadMd2Header(const std::uint8_t* bytes, Md2Header* header);
+void ReadMd2FrameHeader(const std::uint8_t* bytes, Md2FrameHeader* header);
+// The records from a stream; false when the file ended before the record
+// was complete.
 bool ReadMd2Header(LittleEndianReader& in, Md2Header* header);
 bool ReadMd2FrameHeader(LittleEndianReader& in, Md2FrameHeader* header);

@@ -3,7 +3,8 @@
 #include <new>
 #include <string>
 
-#include "export/file_names.h"
+#include "base/closing_file.h"
+#include "base/file_names.h"
 #include "model/host_frame_time.h"
 #include "model/md2_format.h"
 #include "plugin/export_utility.h"
@@ -15,11 +16,8 @@ namespace {
 bool ReadHeaderAndSize(std::FILE* file, Md2Header* header, std::int64_t* size) {
   LittleEndianReader in(file);
   if (std::fseek(file, 0, SEEK_SET) != 0 || !ReadMd2Header(in, header)) return false;
-  if (std::fseek(file, 0, SEEK_END) != 0) return false;
-  const long end = std::ftell(file);
-  if (end < 0) return false;
-  *size = end;
-  return true;
+  *size = FileSize(file);
+  return *size >= 0;
 }
 
 }  // namespace

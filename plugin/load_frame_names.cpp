@@ -4,38 +4,20 @@
 #include <cstring>
 #include <string>
 
-#include "export/file_names.h"
+#include "base/closing_file.h"
+#include "base/file_names.h"
 #include "model/md2_format.h"
 #include "plugin/export_utility.h"
-#include "plugin/little_endian_file.h"
-
-namespace {
-
-struct ClosingFile {
-  std::FILE* file;
-  ~ClosingFile() {
-    if (file) std::fclose(file);
-  }
-};
-
-long FileSize(std::FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-  const long size = std::ftell(file);
-  if (std::fseek(file, 0, SEEK_SET) != 0) return -1;
-  return size;
-}
-
-}  // namespace
 
 // The table changes only when the whole file could be read: a file that is
 // not a model, has more frames than the table has slots or a negative
 // count, or ends before its frames do, leaves it as it was.
 int ExportUtility::LoadFrameNames(const char* path) {
   const std::string name = NameWithExtension(path, ".md2");
-  ClosingFile in{std::fopen(name.c_str(), "rb")};
-  if (!in.file) return 0;
-  const long fileSize = FileSize(in.file);
-  LittleEndianReader reader(in.file);
+  ClosingFile in(name.c_str(), "rb");
+  if (!in) return 0;
+  const std::int64_t fileSize = FileSize(in.get());
+  LittleEndianReader reader(in.get());
   Md2Header header;
   if (fileSize < 0 || !ReadMd2Header(reader, &header)) return 0;
   if (header.ident != kMd2Ident) return 0;
@@ -46,7 +28,7 @@ int ExportUtility::LoadFrameNames(const char* path) {
   if (frameCount > 0) {
     if (vertexCount < 0 || header.ofsFrames < 0) return 0;
     if (header.ofsFrames + Md2FrameSize(vertexCount) * frameCount > fileSize) return 0;
-    if (std::fseek(in.file, header.ofsFrames, SEEK_SET) != 0) return 0;
+    if (std::fseek(in.get(), header.ofsFrames, SEEK_SET) != 0) return 0;
   }
 
   // Slots beyond the new count keep their names.

@@ -7,7 +7,8 @@
 // profiles of the larger headers are ignored.
 #include <cstdint>
 
-#include "plugin/little_endian_file.h"
+#include "base/closing_file.h"
+#include "base/little_endian_file.h"
 #include "texture/bitmap_image.h"
 #include "texture/image_file.h"
 
@@ -25,7 +26,7 @@ bool KnownInfoHeaderSize(std::uint32_t size) {
 
 int BitmapImage::LoadBmp(const char* filePath) {
   if (!BeginLoad(filePath, true)) return FailLoad();
-  image_file::OpenFile file(filePath);
+  ClosingFile file(filePath, "rb");
   if (!file.get()) return FailLoad();
   LittleEndianReader in(file.get());
 
@@ -76,7 +77,7 @@ int BitmapImage::LoadBmp(const char* filePath) {
 
   const std::uint64_t bytes = image_file::PixelBytes(info.width, info.height, depth);
   // A header that promises more than the file holds fails before allocating.
-  if (bytes > image_file::BytesLeft(file.get())) return FailLoad();
+  if (bytes > BytesLeft(file.get())) return FailLoad();
   if (!AllocatePixels(info.width, info.height, depth)) return FailLoad();
   // Rows keep the file's order (bottom row first) and padding.
   if (!in.Bytes(pixels, bytes)) return FailLoad();

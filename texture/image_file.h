@@ -1,39 +1,15 @@
-// What the three picture loaders share: the open file, closed on every
-// return, and the checks made before anything is allocated.
+// What the three picture loaders share: the checks made before anything
+// is allocated.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
-#include "plugin/little_endian_file.h"
+#include "base/closing_file.h"
+#include "base/little_endian_file.h"
 #include "texture/bitmap_image.h"
 
 namespace image_file {
-
-// An open picture file, closed when the loader returns.
-class OpenFile {
- public:
-  explicit OpenFile(const char* path) : file_(std::fopen(path, "rb")) {}
-  ~OpenFile() {
-    if (file_) std::fclose(file_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  std::FILE* get() const { return file_; }
-
- private:
-  std::FILE* file_;
-};
-
-// Bytes between the read position and the end of the file; 0 when the
-// stream cannot tell.
-inline std::uint64_t BytesLeft(std::FILE* file) {
-  const long here = std::ftell(file);
-  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return 0;
-  const long end = std::ftell(file);
-  if (std::fseek(file, here, SEEK_SET) != 0 || end < here) return 0;
-  return static_cast<std::uint64_t>(end - here);
-}
 
 // Skips `count` bytes that the file must hold.
 inline bool Skip(LittleEndianReader& reader, std::uint64_t count) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "plugin/little_endian_file.h"
+#include "base/little_endian_file.h"
 
 // Writes one run; returns the bytes written (0, 1 or 2), 0 for length 0 or
 // a write error. length is 0 to 63.

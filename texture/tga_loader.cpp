@@ -11,7 +11,8 @@
 #include <cstring>
 #include <new>
 
-#include "plugin/little_endian_file.h"
+#include "base/closing_file.h"
+#include "base/little_endian_file.h"
 #include "texture/bitmap_image.h"
 #include "texture/image_file.h"
 
@@ -68,7 +69,7 @@ struct RowBuffer {
 
 int BitmapImage::LoadTga(const char* filePath) {
   if (!BeginLoad(filePath, true)) return FailLoad();
-  image_file::OpenFile file(filePath);
+  ClosingFile file(filePath, "rb");
   if (!file.get()) return FailLoad();
   LittleEndianReader in(file.get());
 
@@ -127,7 +128,7 @@ int BitmapImage::LoadTga(const char* filePath) {
   const std::uint64_t pixelCount = std::uint64_t{width} * height;
   const std::uint64_t leastBytes =
       runLength ? (pixelCount + 127) / 128 * (1 + bytesPerPixel) : pixelCount * bytesPerPixel;
-  if (leastBytes > image_file::BytesLeft(file.get())) return FailLoad();
+  if (leastBytes > BytesLeft(file.get())) return FailLoad();
 
   if (!AllocatePixels(width, height, depth)) return FailLoad();
   // Release 2's record has no alpha plane: the fourth bytes are dropped.

@@ -9,7 +9,8 @@
 // empty. Host release 3 has no TIM reader at all.
 #include <cstdint>
 
-#include "plugin/little_endian_file.h"
+#include "base/closing_file.h"
+#include "base/little_endian_file.h"
 #include "texture/bitmap_image.h"
 #include "texture/image_file.h"
 
@@ -26,7 +27,7 @@ int BitmapImage::LoadTim(const char* filePath) {
     return FailLoad();
   }
   if (!BeginLoad(filePath, false)) return FailLoad();
-  image_file::OpenFile file(filePath);
+  ClosingFile file(filePath, "rb");
   if (!file.get()) return FailLoad();
   LittleEndianReader in(file.get());
 
@@ -64,7 +65,7 @@ int BitmapImage::LoadTim(const char* filePath) {
   const std::int64_t width = std::int64_t{widthUnits} * (depth == 4 ? 4 : 2);
   if (!image_file::ValidSides(width, height)) return FailLoad();
   const std::int64_t rowBytes = depth == 4 ? (width + 1) / 2 : width;
-  if (static_cast<std::uint64_t>(rowBytes) * height > image_file::BytesLeft(file.get())) {
+  if (static_cast<std::uint64_t>(rowBytes) * height > BytesLeft(file.get())) {
     return FailLoad();
   }
   if (!AllocatePixels(width, height, depth)) return FailLoad();

@@ -1,7 +1,8 @@
 #include <cstdint>
 
+#include "base/file_names.h"
+#include "base/whole_file_writer.h"
 #include "plugin/export_utility.h"
-#include "texture/skin_file.h"
 
 int ExportUtility::WriteSkinBmp(const char* skinName) {
   if (skinWidth < 0 || skinHeight < 0) return 0;
@@ -12,7 +13,7 @@ int ExportUtility::WriteSkinBmp(const char* skinName) {
   const std::int64_t fileSize = 54 + rowLength * skinHeight;
   if (fileSize > 0xFFFFFFFFll) return 0;
   if (rgbRow > 0 && skinHeight > 0 && !skinRgb) return 0;
-  SkinFile file(skinName, ".bmp");
+  WholeFileWriter file(NameWithExtension(skinName ? skinName : "", ".bmp"));
   if (!file.opened()) return 0;
   LittleEndianWriter& out = file.out();
   // File header.
@@ -38,5 +39,5 @@ int ExportUtility::WriteSkinBmp(const char* skinName) {
     out.Bytes(skinRgb + row * rgbRow, static_cast<std::size_t>(rgbRow));
     out.Zeros(static_cast<std::size_t>(rowLength - rgbRow));
   }
-  return file.Finish();
+  return file.Finish() == WholeFileWriter::kWritten ? 1 : 0;
 }

@@ -1,8 +1,9 @@
 #include <cstdint>
 
+#include "base/file_names.h"
+#include "base/whole_file_writer.h"
 #include "plugin/export_utility.h"
 #include "texture/pcx_run_encoder.h"
-#include "texture/skin_file.h"
 #include "texture/skin_palette.h"
 
 namespace {
@@ -33,7 +34,7 @@ void WritePcxHeader(LittleEndianWriter& out, std::int32_t width, std::int32_t he
 int ExportUtility::WriteSkinPcx(const char* skinName) {
   if (skinWidth < 0 || skinHeight < 0 || skinWidth > 0xFFFF || skinHeight > 0xFFFF) return 0;
   if (skinWidth > 0 && skinHeight > 0 && !skinIndices) return 0;
-  SkinFile file(skinName, ".pcx");
+  WholeFileWriter file(NameWithExtension(skinName ? skinName : "", ".pcx"));
   if (!file.opened()) return 0;
   LittleEndianWriter& out = file.out();
   WritePcxHeader(out, skinWidth, skinHeight);
@@ -46,5 +47,5 @@ int ExportUtility::WriteSkinPcx(const char* skinName) {
     out.U8(entry.green);
     out.U8(entry.blue);
   }
-  return file.Finish();
+  return file.Finish() == WholeFileWriter::kWritten ? 1 : 0;
 }

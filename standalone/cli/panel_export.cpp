@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "export/file_names.h"
+#include "base/file_names.h"
 #include "export/save_messages.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"

@@ -4,41 +4,20 @@
 #include <stb/stb_image_write.h>
 
 #include <cstring>
-#include <fstream>
 #include <memory>
+
+#include "base/little_endian.h"
+#include "base/whole_file_reader.h"
+#include "model/md2_format.h"
 
 namespace vexo::cli {
 namespace {
 
-constexpr std::size_t kMd2HeaderSize = 68;
-constexpr std::size_t kMd2FrameHeaderSize = 40;  // scale, translate, 16-byte name
 constexpr std::size_t kPcxHeaderSize = 128;
 constexpr std::size_t kPcxPaletteSize = 769;  // the marker 12 and 256 colours
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    error = "cannot open " + path;
-    return false;
-  }
-  const std::streamoff size = in.tellg();
-  bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-  in.seekg(0);
-  if (size < 0 || !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
-std::int32_t Int32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  const std::uint32_t v = std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 |
-                          std::uint32_t(bytes[at + 2]) << 16 | std::uint32_t(bytes[at + 3]) << 24;
-  return static_cast<std::int32_t>(v);
-}
-
 int UInt16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | bytes[at + 1] << 8;
+  return ReadU16LE(&bytes[at]);
 }
 
 bool EndsWith(const std::string& text, const char* suffix) {
@@ -122,23 +101,26 @@ std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::strin
     return std::nullopt;
   };
   if (bytes.size() < kMd2HeaderSize) return fail("too short for a model");
-  if (std::memcmp(bytes.data(), "IDP2", 4) != 0 || Int32At(bytes, 4) != 8)
+  Md2Header header;
+  ReadMd2Header(bytes.data(), &header);
+  if (header.ident != kMd2Ident || header.version != kMd2Version)
     return fail("not a Quake 2 model (IDP2, version 8)");
   ModelSummary summary;
   summary.bytes = bytes.size();
-  summary.skinWidth = Int32At(bytes, 8);
-  summary.skinHeight = Int32At(bytes, 12);
-  const std::int64_t frameSize = Int32At(bytes, 16);
-  summary.vertices = Int32At(bytes, 24);
-  summary.triangles = Int32At(bytes, 32);
-  const std::int64_t frames = Int32At(bytes, 40);
-  const std::int64_t framesAt = Int32At(bytes, 56);
-  if (frames < 0 || frameSize < std::int64_t(kMd2FrameHeaderSize) || framesAt < 0 ||
+  summary.skinWidth = header.skinWidth;
+  summary.skinHeight = header.skinHeight;
+  summary.vertices = header.numVertices;
+  summary.triangles = header.numTriangles;
+  const std::int64_t frameSize = header.frameSize;
+  const std::int64_t frames = header.numFrames;
+  const std::int64_t framesAt = header.ofsFrames;
+  if (frames < 0 || frameSize < kMd2FrameHeaderSize || framesAt < 0 ||
       framesAt + frameSize * frames > std::int64_t(bytes.size()))
     return fail("its frames do not lie inside the file");
   for (std::int64_t i = 0; i < frames; ++i) {
-    const char* name = reinterpret_cast<const char*>(&bytes[framesAt + i * frameSize + 24]);
-    summary.frameNames.emplace_back(name, strnlen(name, 16));
+    Md2FrameHeader frame;
+    ReadMd2FrameHeader(&bytes[framesAt + i * frameSize], &frame);
+    summary.frameNames.emplace_back(frame.name, strnlen(frame.name, sizeof frame.name));
   }
   return summary;
 }

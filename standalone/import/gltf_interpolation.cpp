@@ -10,8 +10,11 @@ extern "C" {
 #include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <optional>
+#include <vector>
+
+#include "base/little_endian.h"
+#include "base/whole_file_reader.h"
 
 namespace vexo {
 namespace {
@@ -31,20 +34,14 @@ constexpr int kByte = 5120, kUnsignedByte = 5121, kShort = 5122, kUnsignedShort 
               kFloat = 5126;
 
 std::optional<std::string> ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return std::nullopt;
-  return bytes;
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(file.string(), bytes, error)) return std::nullopt;
+  return std::string(bytes.begin(), bytes.end());
 }
 
 std::uint32_t U32At(const std::string& bytes, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes[at + std::size_t(i)]);
-  return v;
+  return ReadU32LE(reinterpret_cast<const std::uint8_t*>(bytes.data() + at));
 }
 
 // A glTF file split into its JSON and, for a binary file, the data chunk

@@ -1,10 +1,8 @@
 #include "standalone/import/tga_writer.h"
 
-#include <cstdio>
-#include <system_error>
 #include <vector>
 
-#include "plugin/little_endian_file.h"
+#include "base/whole_file_writer.h"
 #include "standalone/import/import_options.h"
 
 namespace vexo {
@@ -14,12 +12,10 @@ void WriteTga(const std::filesystem::path& path, const RgbImage& image) {
     throw ImportError("cannot write " + path.string() + ": a TGA picture holds 1 to 65535 pixels a side, not " +
                       std::to_string(image.width) + " x " + std::to_string(image.height));
   }
-  std::filesystem::path temporary = path;
-  temporary += ".part";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) throw ImportError("cannot create " + temporary.string());
+  WholeFileWriter file(path.string());
+  if (!file.opened()) throw ImportError("cannot create " + file.temporaryPath());
 
-  LittleEndianWriter out(file);
+  LittleEndianWriter& out = file.out();
   out.U8(0);   // no image id
   out.U8(0);   // no colour map
   out.U8(2);   // uncompressed true colour
@@ -40,18 +36,7 @@ void WriteTga(const std::filesystem::path& path, const RgbImage& image) {
     }
     out.Bytes(row.data(), row.size());
   }
-  const bool written = out.ok() && std::fclose(file) == 0;
-  if (!written) {
-    if (!out.ok()) std::fclose(file);
-    std::remove(temporary.c_str());
-    throw ImportError("cannot write " + path.string());
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    throw ImportError("cannot write " + path.string() + ": " + error.message());
-  }
+  if (file.Finish() != WholeFileWriter::kWritten) throw ImportError("cannot write " + path.string());
 }
 
 }  // namespace vexo

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "plugin/export_utility.h"
 #include "standalone/memory_host.h"
 #include "standalone/scene_building.h"
+#include "tests/support/bytes.h"
 #include "texture/skin_palette.h"
 
 namespace fs = std::filesystem;
@@ -25,53 +24,22 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void Put32(Bytes& b, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void Put16(Bytes& b, std::uint16_t v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-std::int32_t Get32(const Bytes& b, std::size_t at) {
-  return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                   (std::uint32_t(b[at + 3]) << 24));
-}
-std::int16_t Get16(const Bytes& b, std::size_t at) {
-  return static_cast<std::int16_t>(b[at] | (b[at + 1] << 8));
-}
-float GetF32(const Bytes& b, std::size_t at) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(Get32(b, at));
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
-}
+Bytes ReadFile(const fs::path& path) { return test_support::ReadFileBytes(path.string()); }
+using test_support::F32At;
+using test_support::I16At;
+using test_support::I32At;
 
 // A 4 x 4 24-bit BMP whose stored row r, column c has the colour of skin
 // palette entry first + 4r + c (rows stored bottom first, as in the file).
 void WriteTexture(const fs::path& path, int first) {
-  Bytes b = {'B', 'M'};
-  Put32(b, 54 + 4 * 12);
-  Put32(b, 0);
-  Put32(b, 54);
-  Put32(b, 40);
-  Put32(b, 4);
-  Put32(b, 4);
-  Put16(b, 1);
-  Put16(b, 24);
-  for (int i = 0; i < 6; ++i) Put32(b, 0);
+  test_support::ByteBuilder b;
+  b.U8s({'B', 'M'}).U32s({54 + 4 * 12, 0, 54, 40, 4, 4}).U16s({1, 24}).Fill(24);
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) {
       const SkinPaletteEntry& e = SkinPalette[first + 4 * r + c];
-      b.push_back(e.blue);
-      b.push_back(e.green);
-      b.push_back(e.red);
+      b.U8s({e.blue, e.green, e.red});
     }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+  test_support::WriteFileBytes(path.string(), b.data);
 }
 
 class SaveModelTest : public ::testing::Test {
@@ -149,57 +117,49 @@ TEST_F(SaveModelTest, TwoTexturesGiveModelAndSkinsWhoseBytesFollowTheRules) {
   const std::int32_t header[17] = {0x32504449, 8,  8,   4,   72,  0,     8,     12,   4,
                                    41,         198, 68, 68,  116, 164, 14420, 14584};
   ASSERT_EQ(md2.size(), 14584u + 131u);
-  for (int i = 0; i < 17; ++i) EXPECT_EQ(Get32(md2, 4 * i), header[i]) << "header field " << i;
+  for (int i = 0; i < 17; ++i) EXPECT_EQ(I32At(md2, 4 * i), header[i]) << "header field " << i;
   // Corners in skin pixels: s = 4u + x, t = 4v + y of each face's texture.
   const std::int16_t st[12][2] = {{0, 0}, {4, 0}, {4, 4}, {0, 0}, {4, 4}, {0, 4},
                                   {4, 0}, {8, 0}, {8, 4}, {4, 0}, {8, 4}, {4, 4}};
   for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(Get16(md2, 68 + 4 * i), st[i][0]) << "s of corner " << i;
-    EXPECT_EQ(Get16(md2, 70 + 4 * i), st[i][1]) << "t of corner " << i;
+    EXPECT_EQ(I16At(md2, 68 + 4 * i), st[i][0]) << "s of corner " << i;
+    EXPECT_EQ(I16At(md2, 70 + 4 * i), st[i][1]) << "t of corner " << i;
   }
   // Winding reversed: vertices (a, c, b), texture coordinates (3i, 3i+2, 3i+1).
   const std::uint16_t tris[4][6] = {
       {0, 2, 1, 0, 2, 1}, {0, 3, 2, 3, 5, 4}, {4, 6, 5, 6, 8, 7}, {4, 7, 6, 9, 11, 10}};
   for (int i = 0; i < 4; ++i)
     for (int k = 0; k < 6; ++k)
-      EXPECT_EQ(static_cast<std::uint16_t>(Get16(md2, 116 + 12 * i + 2 * k)), tris[i][k]);
+      EXPECT_EQ(static_cast<std::uint16_t>(I16At(md2, 116 + 12 * i + 2 * k)), tris[i][k]);
   // Frame 0 is "stand01"; after the axis turn (-y, x, z) x runs -1..1 and
   // y -3..3, z is flat.
   EXPECT_STREQ(reinterpret_cast<const char*>(&md2[164 + 24]), "stand01");
-  EXPECT_FLOAT_EQ(GetF32(md2, 164 + 12), -1.0f);
-  EXPECT_FLOAT_EQ(GetF32(md2, 164 + 16), -3.0f);
-  EXPECT_FLOAT_EQ(GetF32(md2, 164 + 8), 0.0f);
+  EXPECT_FLOAT_EQ(F32At(md2, 164 + 12), -1.0f);
+  EXPECT_FLOAT_EQ(F32At(md2, 164 + 16), -3.0f);
+  EXPECT_FLOAT_EQ(F32At(md2, 164 + 8), 0.0f);
   // GL record of face 3: corners 0, 2, 1 as fractions of the skin size.
   const std::size_t gl = 14420 + 3 * 40;
-  EXPECT_EQ(Get32(md2, gl), -3);
-  EXPECT_FLOAT_EQ(GetF32(md2, gl + 4), 0.5f);
-  EXPECT_FLOAT_EQ(GetF32(md2, gl + 8), 0.0f);
-  EXPECT_EQ(Get32(md2, gl + 12), 4);
-  EXPECT_FLOAT_EQ(GetF32(md2, gl + 16), 0.5f);
-  EXPECT_FLOAT_EQ(GetF32(md2, gl + 20), 1.0f);
-  EXPECT_EQ(Get32(md2, gl + 24), 7);
-  EXPECT_EQ(Get32(md2, 14580), 0);
+  EXPECT_EQ(I32At(md2, gl), -3);
+  EXPECT_FLOAT_EQ(F32At(md2, gl + 4), 0.5f);
+  EXPECT_FLOAT_EQ(F32At(md2, gl + 8), 0.0f);
+  EXPECT_EQ(I32At(md2, gl + 12), 4);
+  EXPECT_FLOAT_EQ(F32At(md2, gl + 16), 0.5f);
+  EXPECT_FLOAT_EQ(F32At(md2, gl + 20), 1.0f);
+  EXPECT_EQ(I32At(md2, gl + 24), 7);
+  EXPECT_EQ(I32At(md2, 14580), 0);
 
   // Skin row y, column x: texture a's stored row y for x < 4, b's for x >= 4;
   // the stored rows are copied as they are, so the skin's top row is the
   // bottom row of each picture file.
   auto entry = [](int x, int y) { return x < 4 ? 16 + 4 * y + x : 64 + 4 * y + (x - 4); };
-  Bytes bmp = {'B', 'M'};
-  Put32(bmp, 150);
-  Put32(bmp, 0);
-  Put32(bmp, 54);
-  Put32(bmp, 40);
-  Put32(bmp, 8);
-  Put32(bmp, 4);
-  Put16(bmp, 1);
-  Put16(bmp, 24);
-  for (int i = 0; i < 6; ++i) Put32(bmp, 0);
+  test_support::ByteBuilder bmp;
+  bmp.U8s({'B', 'M'}).U32s({150, 0, 54, 40, 8, 4}).U16s({1, 24}).Fill(24);
   for (int y = 3; y >= 0; --y)
     for (int x = 0; x < 8; ++x) {
       const SkinPaletteEntry& e = SkinPalette[entry(x, y)];
-      bmp.insert(bmp.end(), {e.blue, e.green, e.red});
+      bmp.U8s({e.blue, e.green, e.red});
     }
-  EXPECT_EQ(ReadFile(dir_ / "tris.bmp"), bmp);
+  EXPECT_EQ(ReadFile(dir_ / "tris.bmp"), bmp.data);
 
   Bytes pcx = {10, 5, 1, 8, 0, 0, 0, 0, 7, 0, 3, 0, 44, 1, 44, 1};
   pcx.resize(64, 0);

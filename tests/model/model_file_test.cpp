@@ -14,34 +14,6 @@ using namespace model_test;
 
 namespace {
 
-// Builds expected file bytes from hand-written values.
-struct Bytes {
-  std::vector<std::uint8_t> data;
-  Bytes& U8(std::uint8_t v) {
-    data.push_back(v);
-    return *this;
-  }
-  Bytes& U16(std::uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
-  Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-  Bytes& F32(float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    return U32(bits);
-  }
-  Bytes& U8s(std::initializer_list<std::uint8_t> values) {
-    for (std::uint8_t v : values) U8(v);
-    return *this;
-  }
-  Bytes& U32s(std::initializer_list<std::uint32_t> values) {
-    for (std::uint32_t v : values) U32(v);
-    return *this;
-  }
-  Bytes& Text(const char* text, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) U8(static_cast<std::uint8_t>(text[i]));
-    return *this;
-  }
-};
-
 // One triangle, posed differently at host frames 0 and 1.
 vexo::MeshData Triangle(bool secondPose) {
   vexo::MeshData mesh;
@@ -90,7 +62,7 @@ TEST(ModelFile, OneTriangleTwoFramesMatchesHandComputedBytes) {
   const std::string written = folder + "/tri.md2";
   const std::vector<std::uint8_t> file = ReadFileBytes(written);
 
-  Bytes expected;
+  test_support::ByteBuilder expected;
   // Header: 3 vertices, 1 triangle, 2 frames of 40 + 12 bytes.
   expected.Text("IDP2", 4).U32s({8, 128, 64, 52, 0, 3, 3, 1, 11, 2, 68, 68, 80, 92, 196, 240});
   // Texture coordinates, corner by corner: 64 * (u - 0.25) + 8, 32 * (v - 0.5) + 4.

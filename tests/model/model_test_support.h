@@ -1,6 +1,6 @@
 // What the model-file tests share: an export prepared as the save command
-// leaves it before the model step, byte access to written files, and an
-// independent check of every frame with assimp's MD2 reader.
+// leaves it before the model step, and (from tests/support) byte access to
+// written files and the independent checks of what they hold.
 #pragma once
 
 #include <cstdint>
@@ -10,14 +10,24 @@
 
 #include "plugin/export_utility.h"
 #include "standalone/memory_host.h"
+#include "tests/support/assimp_md2_check.h"
+#include "tests/support/bytes.h"
+#include "tests/support/md2_file.h"
+#include "tests/support/scratch_folder.h"
 
 namespace model_test {
 
-// An empty folder of its own for one test.
-std::string FreshFolder(const std::string& name);
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-bool FileExists(const std::string& path);
+using test_support::ExpectAssimpReadsEveryFrame;
+using test_support::F32At;
+using test_support::FileExists;
+using test_support::FreshFolder;
+using test_support::I32At;
+using test_support::ReadFileBytes;
+using test_support::WriteFileBytes;
+using FileFrame = test_support::Md2FileFrame;
+inline FileFrame FrameOf(const std::vector<std::uint8_t>& file, int frame) {
+  return test_support::Md2FrameOf(file, frame);
+}
 
 // The utility after node listing, sampling at host time 0 and texture
 // placement: every face of the mesh is linked to `texture`.
@@ -32,26 +42,5 @@ struct PreparedExport {
   // True when the listing and sampling succeeded.
   bool ok = false;
 };
-
-// Little-endian fields of a file, read by offset.
-std::int32_t I32At(const std::vector<std::uint8_t>& bytes, std::size_t offset);
-float F32At(const std::vector<std::uint8_t>& bytes, std::size_t offset);
-
-// One frame of a file as its bytes say: the decoded position of vertex i
-// is translate + scale * byte on each axis.
-struct FileFrame {
-  float scale[3];
-  float translate[3];
-  std::string name;
-  std::vector<std::uint8_t> vertexBytes;  // 4 per vertex
-  float Position(int vertex, int axis) const {
-    return translate[axis] + scale[axis] * vertexBytes[4 * vertex + axis];
-  }
-};
-FileFrame FrameOf(const std::vector<std::uint8_t>& file, int frame);
-
-// Loads every frame of the file with assimp and expects its positions,
-// corner order and texture coordinates to match what the file's bytes say.
-void ExpectAssimpReadsEveryFrame(const std::string& path);
 
 }  // namespace model_test

@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "standalone/panel_host.h"
 #include "standalone/scene_building.h"
+#include "tests/support/bytes.h"
 #include "vexo_win32_host.h"
 
 namespace {
@@ -24,35 +25,18 @@ namespace {
 namespace fs = std::filesystem;
 namespace win32 = vexo::win32;
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-  }
-  return bytes;
-}
-
-std::int32_t I32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
-                                   static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-float F32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(I32(b, at));
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
-}
+using test_support::F32At;
+using test_support::I32At;
+using test_support::ReadFileBytes;
 
 // The largest extent of frame k along any axis, decoded from the file
 // (within the 1/255 steps of the encoding).
 float FrameExtent(const std::vector<std::uint8_t>& file, int k) {
-  const std::int32_t vertices = I32(file, 24);
-  const std::size_t frame = static_cast<std::size_t>(I32(file, 56) + k * I32(file, 16));
+  const std::int32_t vertices = I32At(file, 24);
+  const std::size_t frame = static_cast<std::size_t>(I32At(file, 56) + k * I32At(file, 16));
   float extent = 0;
   for (int axis = 0; axis < 3; ++axis) {
-    const float scale = F32(file, frame + 4 * axis);
+    const float scale = F32At(file, frame + 4 * axis);
     int low = 255, high = 0;
     for (int v = 0; v < vertices; ++v) {
       const int byte = file[frame + 40 + 4 * v + axis];
@@ -101,7 +85,7 @@ class PanelExportTest : public ::testing::Test {
     win32::TypeText(page_, IDC_FIRST_FRAME, firstFrame);
     win32::TypeText(page_, IDC_SKIN_NAME, (folder_ / name).string());
     win32::ClickButton(page_, IDC_SAVE_MD2);
-    return ReadBytes((folder_ / (name + ".md2")).string());
+    return ReadFileBytes((folder_ / (name + ".md2")).string());
   }
   void Choose(int start, int end) {
     win32::ClickListLine(page_, IDC_FRAME_LIST, start);
@@ -120,7 +104,7 @@ TEST_F(PanelExportTest, SaveHandsScaleFirstFrameRangeAndSkinSwitchesToTheExport)
   // Defaults: every frame from host frame 0 on, scale 1, no skin files.
   std::vector<std::uint8_t> file = Save("all", "1", "5");
   ASSERT_FALSE(file.empty()) << "no model written; boxes: " << win32::MessageBoxLog().size();
-  ASSERT_EQ(I32(file, 40), 198);
+  ASSERT_EQ(I32At(file, 40), 198);
   EXPECT_NEAR(FrameExtent(file, 0), 6.0f, 6.0f / 100);      // host frame 5
   EXPECT_NEAR(FrameExtent(file, 197), 203.0f, 203.0f / 100);  // host frame 202
   EXPECT_FALSE(fs::exists(folder_ / "all.bmp"));

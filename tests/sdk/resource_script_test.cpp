@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "plugin/module_instance.h"
+#include "tests/support/bytes.h"
 #include "vexo_win32_host.h"
 
 namespace {
@@ -23,8 +23,7 @@ namespace fs = std::filesystem;
 namespace win32 = vexo::win32;
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return test_support::ReadFileBytes(path.string());
 }
 
 // A compiled resource file (.res), read field by field.
@@ -32,13 +31,12 @@ class ResReader {
  public:
   explicit ResReader(const std::vector<std::uint8_t>& bytes) : b_(bytes) {}
   std::uint16_t U16(std::size_t& at) const {
-    const std::uint16_t v = static_cast<std::uint16_t>(b_.at(at) | b_.at(at + 1) << 8);
     at += 2;
-    return v;
+    return test_support::U16At(b_, at - 2);
   }
   std::uint32_t U32(std::size_t& at) const {
-    const std::uint32_t low = U16(at);
-    return low | static_cast<std::uint32_t>(U16(at)) << 16;
+    at += 4;
+    return test_support::U32At(b_, at - 4);
   }
   // A name or ordinal: text, or "#n" for an ordinal.
   std::string NameOrOrdinal(std::size_t& at) const {

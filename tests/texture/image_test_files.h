@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/bytes.h"
 
 namespace image_test {
 
@@ -20,14 +21,11 @@ inline std::string Fixture(const std::string& name) {
 }
 
 inline std::vector<std::uint8_t> Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+  return test_support::ReadFileBytes(path);
 }
 
 inline void Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << path;
+  ASSERT_TRUE(test_support::WriteFileBytes(path, bytes)) << path;
 }
 
 // A binary PPM (P6) or PGM (P5) with 8-bit samples, top row first; empty

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/bytes.h"
 #include "tests/texture/image_test_files.h"
 
 namespace skin_test {
@@ -21,20 +22,16 @@ inline std::string Folder() {
 // blue = column, green = r, red = 7 at each column.
 inline void WriteBmp24(const std::string& path, int width, int height) {
   const int stride = (3 * width + 3) & ~3;
-  std::vector<std::uint8_t> file(54 + static_cast<std::size_t>(stride) * height, 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) file[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
-  };
-  file[0] = 'B', file[1] = 'M', file[26] = 1, file[28] = 24;
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54), put32(14, 40), put32(18, width), put32(22, height);
+  const auto size = static_cast<std::uint32_t>(54 + stride * height);
+  test_support::ByteBuilder file;
+  file.U8s({'B', 'M'}).U32(size).U32(0).U32(54).U32(40).I32(width).I32(height);
+  file.U16s({1, 24}).Fill(24);
   for (int r = 0; r < height; ++r) {
-    for (int c = 0; c < width; ++c) {
-      std::uint8_t* at = &file[54 + static_cast<std::size_t>(r) * stride + 3 * c];
-      at[0] = static_cast<std::uint8_t>(c), at[1] = static_cast<std::uint8_t>(r), at[2] = 7;
-    }
+    for (int c = 0; c < width; ++c)
+      file.U8s({static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r), 7});
+    file.Fill(static_cast<std::size_t>(stride - 3 * width));
   }
-  image_test::Write(path, file);
+  image_test::Write(path, file.data);
 }
 
 }  // namespace skin_test

@@ -2,8 +2,6 @@
 // byte and through an independent decoder, write failures, and the palette
 // reduction against the full scan.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +10,8 @@
 #include <vector>
 
 #include "plugin/export_utility.h"
+#include "tests/support/bytes.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/texture/skin_test_files.h"
 #include "texture/palette_search.h"
 #include "texture/pcx_run_encoder.h"
@@ -81,38 +81,20 @@ struct Skin {
   }
 };
 
-Bytes Le16(int v) { return {std::uint8_t(v), std::uint8_t(v >> 8)}; }
-Bytes Le32(std::uint32_t v) {
-  return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
-}
 void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 Bytes PcxHeader(int xMax, int yMax, int bytesPerLine) {
-  Bytes h = {10, 5, 1, 8, 0, 0, 0, 0};
-  Append(h, Le16(xMax));
-  Append(h, Le16(yMax));
-  Append(h, Le16(300));
-  Append(h, Le16(300));
-  Append(h, Bytes(48, 0));
-  Append(h, {0, 1});
-  Append(h, Le16(bytesPerLine));
-  Append(h, Le16(1));
-  Append(h, Bytes(58, 0));
-  return h;
+  test_support::ByteBuilder h;
+  h.U8s({10, 5, 1, 8, 0, 0, 0, 0}).U16(xMax).U16(yMax).U16s({300, 300}).Fill(48);
+  h.U8s({0, 1}).U16(bytesPerLine).U16(1).Fill(58);
+  return h.data;
 }
 
 Bytes BmpHeaders(std::uint32_t fileSize, int width, int height) {
-  Bytes h = {'B', 'M'};
-  Append(h, Le32(fileSize));
-  Append(h, Le32(0));
-  Append(h, Le32(54));
-  Append(h, Le32(40));
-  Append(h, Le32(width));
-  Append(h, Le32(height));
-  Append(h, Le16(1));
-  Append(h, Le16(24));
-  Append(h, Bytes(24, 0));
-  return h;
+  test_support::ByteBuilder h;
+  h.U8s({'B', 'M'}).U32(fileSize).U32(0).U32(54).U32(40).I32(width).I32(height);
+  h.U16s({1, 24}).Fill(24);
+  return h.data;
 }
 
 TEST(SkinFiles, FourByTwoSkinByteForByte) {
@@ -243,19 +225,19 @@ TEST(SkinFiles, AFileThatCannotBeCompletedIsReportedAndRemoved) {
 
   // Files may grow to 60 bytes only: both skins come out short.
   const std::string folder = skin_test::Folder();
-  rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 60;
-  signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int pcx = skin.utility.WriteSkinPcx((folder + "tris").c_str());
-  const int bmp = skin.utility.WriteSkinBmp((folder + "tris").c_str());
-  setrlimit(RLIMIT_FSIZE, &saved);
+  int pcx = -1, bmp = -1;
+  {
+    test_support::FileSizeLimit limit(60);
+    ASSERT_TRUE(limit.ok());
+    pcx = skin.utility.WriteSkinPcx((folder + "tris").c_str());
+    bmp = skin.utility.WriteSkinBmp((folder + "tris").c_str());
+  }
   EXPECT_EQ(pcx, 0);
   EXPECT_EQ(bmp, 0);
   EXPECT_FALSE(std::filesystem::exists(folder + "tris.pcx"));
   EXPECT_FALSE(std::filesystem::exists(folder + "tris.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "tris.pcx.part"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "tris.bmp.part"));
 }
 
 TEST(PaletteSearch, GivesTheFullScansIndexForEveryKindOfColour) {

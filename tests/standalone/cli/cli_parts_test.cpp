@@ -16,6 +16,8 @@
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/reporter.h"
 #include "standalone/cli/written_files.h"
+#include "tests/support/bytes.h"
+#include "tests/support/md2_file.h"
 
 namespace {
 
@@ -102,8 +104,7 @@ class CliWrittenFiles : public ::testing::Test {
  protected:
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     const std::string path = ::testing::TempDir() + "/cli_parts_" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    EXPECT_TRUE(test_support::WriteFileBytes(path, bytes)) << path;
     return path;
   }
 };
@@ -156,13 +157,12 @@ TEST_F(CliWrittenFiles, SkinsDecodeAndDamagedOnesAreRefused) {
 }
 
 TEST_F(CliWrittenFiles, ModelSummariesCheckThatFramesLieInsideTheFile) {
-  // Two frames of one vertex, 44 bytes each.
-  std::vector<std::uint8_t> model(68 + 88, 0);
-  const std::int32_t header[17] = {0x32504449, 8, 16, 8, 44, 0, 1, 0, 0, 0, 2, 68, 68, 68, 68,
-                                   156, 156};
-  std::memcpy(model.data(), header, sizeof header);
-  std::memcpy(&model[68 + 24], "first", 5);
-  std::memcpy(&model[68 + 44 + 24], "second_name_long", 16);  // no terminating zero
+  // Two frames of one vertex, 44 bytes each; the second name fills its
+  // 16 bytes, without a terminating zero.
+  test_support::Md2FrameListFile list;
+  list.names = {"first", "second_name_long"};
+  list.skinWidth = 16;
+  const std::vector<std::uint8_t> model = list.Build();
   std::string error;
   const auto summary = vexo::cli::ReadModelSummary(Write("ok.md2", model), error);
   ASSERT_TRUE(summary) << error;
@@ -170,7 +170,7 @@ TEST_F(CliWrittenFiles, ModelSummariesCheckThatFramesLieInsideTheFile) {
   EXPECT_EQ(summary->skinWidth, 16);
 
   auto shortFile = model;
-  shortFile.pop_back();
+  shortFile.resize(model.size() - 1);
   auto hugeCount = model;
   hugeCount[40] = 0xFF;
   hugeCount[43] = 0x7F;

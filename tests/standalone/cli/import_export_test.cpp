@@ -23,7 +23,9 @@
 #include "tests/standalone/import/gltf_writer.h"
 #include "tests/standalone/import/import_test_support.h"
 #include "tests/standalone/import/rigged_character.h"
-#include "tests/model/model_test_support.h"
+#include "tests/support/assimp_md2_check.h"
+#include "tests/support/bytes.h"
+#include "tests/support/md2_file.h"
 
 namespace {
 
@@ -128,8 +130,8 @@ void ExpectFrameHolds(const fs::path& model, int frame, const std::vector<::Poin
   ASSERT_NE(scene, nullptr) << importer.GetErrorString();
   ASSERT_EQ(scene->mNumMeshes, 1u);
   const aiMesh* mesh = scene->mMeshes[0];
-  const model_test::FileFrame file =
-      model_test::FrameOf(model_test::ReadFileBytes(model.string()), frame);
+  const test_support::Md2FileFrame file =
+      test_support::Md2FrameOf(test_support::ReadFileBytes(model.string()), frame);
   const auto& step = file.scale;
   auto near = [&](const aiVector3D& a, const ::Point3& b) {
     return std::fabs(a.x + b.y) <= step[0] * 1.01f + 1e-5f &&
@@ -177,7 +179,7 @@ TEST(VexoImport, RiggedGltfConvertsFrameByFrame) {
   EXPECT_THAT(run.out, HasSubstr("wrote arm.md2"));
   EXPECT_TRUE(fs::exists(folder / "tris.pcx"));
   EXPECT_TRUE(fs::is_directory(folder / "vexo-textures"));
-  model_test::ExpectAssimpReadsEveryFrame((folder / "arm.md2").string());
+  test_support::ExpectAssimpReadsEveryFrame((folder / "arm.md2").string());
 
   // Host frame f shows Bend at f / 30 s; it holds its end pose after 30.
   SceneSampler scene(folder / "arm.gltf");
@@ -228,7 +230,7 @@ TEST(VexoImport, RiggedCharactersOfSeveralShapesConvertFrameByFrame) {
     const std::string model = fs::path(file).stem().string() + ".md2";
     const Result run = Vexo(folder.path(), "export " + file + " -o " + model);
     ASSERT_EQ(run.code, 0) << run.err;
-    model_test::ExpectAssimpReadsEveryFrame((folder / model).string());
+    test_support::ExpectAssimpReadsEveryFrame((folder / model).string());
     SceneSampler scene(folder / file);
     for (int frame : {0, 3, 9, 15, 100, 197}) ExpectFrameHolds(folder / model, frame, scene.At(frame));
     // It does move. (The exporter's FBX stretches the clip, so the last

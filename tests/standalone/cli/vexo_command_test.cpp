@@ -14,16 +14,18 @@
 #include <vector>
 
 #include "standalone/module_loader.h"
-#include "tests/model/model_test_support.h"
+#include "tests/support/assimp_md2_check.h"
+#include "tests/support/bytes.h"
+#include "tests/support/md2_file.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using model_test::FileExists;
-using model_test::FrameOf;
-using model_test::I32At;
-using model_test::ReadFileBytes;
+using test_support::FileExists;
+using test_support::I32At;
+using test_support::ReadFileBytes;
 
 struct Result {
   int code = -1;
@@ -73,26 +75,16 @@ std::string Output(const std::string& command) {
 
 // A model that only carries frame names: 3 vertices, no triangles.
 void WriteFrameListModel(const std::string& path, const std::vector<std::string>& names) {
-  const std::int32_t frameSize = 40 + 4 * 3;
-  const std::int32_t framesAt = 68;
-  const std::int32_t end = framesAt + frameSize * std::int32_t(names.size());
-  const std::int32_t header[17] = {0x32504449, 8, 8, 8, frameSize, 0, 3, 0, 0, 0,
-                                   std::int32_t(names.size()), 68, 68, 68, framesAt, end, end};
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(header), sizeof header);
-  for (const std::string& name : names) {
-    const float scaleTranslate[6] = {1, 1, 1, 0, 0, 0};
-    out.write(reinterpret_cast<const char*>(scaleTranslate), sizeof scaleTranslate);
-    std::string field = name;
-    field.resize(16 + 4 * 3, '\0');
-    out.write(field.data(), std::streamsize(field.size()));
-  }
+  test_support::Md2FrameListFile model;
+  model.names = names;
+  model.vertexCount = 3;
+  ASSERT_TRUE(test_support::WriteFileBytes(path, model.Build())) << path;
 }
 
 std::vector<std::string> FrameNamesOf(const std::string& path) {
   const auto file = ReadFileBytes(path);
   std::vector<std::string> names;
-  for (int f = 0; f < I32At(file, 40); ++f) names.push_back(FrameOf(file, f).name);
+  for (int f = 0; f < I32At(file, 40); ++f) names.push_back(test_support::Md2FrameOf(file, f).name);
   return names;
 }
 
@@ -104,7 +96,7 @@ std::vector<std::uint8_t> FrameBytes(const std::vector<std::uint8_t>& file, int 
 }
 
 TEST(VexoCommand, DemoWritesAModelAndSkinsThatOtherReadersAccept) {
-  const std::string folder = model_test::FreshFolder("cli_demo");
+  const std::string folder = test_support::FreshFolder("cli_demo");
   const Result run = Vexo(folder, "demo -o out --preview");
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.err, "");
@@ -128,7 +120,7 @@ TEST(VexoCommand, DemoWritesAModelAndSkinsThatOtherReadersAccept) {
   std::set<std::vector<std::uint8_t>> distinct;
   for (int f = 0; f < 198; ++f) distinct.insert(FrameBytes(file, f));
   EXPECT_GT(distinct.size(), 150u);
-  model_test::ExpectAssimpReadsEveryFrame(model);
+  test_support::ExpectAssimpReadsEveryFrame(model);
 
   // Pillow and ImageMagick agree with the preview, which shows the PCX;
   // the BMP holds the same picture before the palette reduction.
@@ -145,7 +137,7 @@ TEST(VexoCommand, DemoWritesAModelAndSkinsThatOtherReadersAccept) {
 }
 
 TEST(VexoCommand, ExportOptionsReachThePanel) {
-  const std::string folder = model_test::FreshFolder("cli_export");
+  const std::string folder = test_support::FreshFolder("cli_export");
   fs::create_directories(folder + "/skins");
   ASSERT_EQ(Vexo(folder, "export demo -o base.md2").code, 0);
   const auto base = ReadFileBytes(folder + "/base.md2");
@@ -171,8 +163,8 @@ TEST(VexoCommand, ExportOptionsReachThePanel) {
       EXPECT_EQ(FrameBytes(updated, f), FrameBytes(base, f)) << "frame " << f;
       continue;
     }
-    const auto half = FrameOf(updated, f);
-    const auto whole = FrameOf(base, f);
+    const auto half = test_support::Md2FrameOf(updated, f);
+    const auto whole = test_support::Md2FrameOf(base, f);
     for (int v = 0; v < vertices; ++v)
       for (int axis = 0; axis < 3; ++axis)
         EXPECT_NEAR(half.Position(v, axis), 0.5f * whole.Position(v, axis),
@@ -200,7 +192,7 @@ TEST(VexoCommand, ExportOptionsReachThePanel) {
 }
 
 TEST(VexoCommand, RefusedOptionsAndFailuresWriteNothing) {
-  const std::string folder = model_test::FreshFolder("cli_refused");
+  const std::string folder = test_support::FreshFolder("cli_refused");
   ASSERT_EQ(Vexo(folder, "export demo -o m.md2 --pcx").code, 0);
   WriteFrameListModel(folder + "/four.md2", {"walk1", "walk2", "idle", "attack"});
   const auto model = ReadFileBytes(folder + "/m.md2");
@@ -255,7 +247,7 @@ TEST(VexoCommand, RefusedOptionsAndFailuresWriteNothing) {
 }
 
 TEST(VexoCommand, FrameListsFromTheDefaultsAndFromModels) {
-  const std::string folder = model_test::FreshFolder("cli_frames");
+  const std::string folder = test_support::FreshFolder("cli_frames");
   const Result defaults = Vexo(folder, "frames");
   ASSERT_EQ(defaults.code, 0) << defaults.err;
   EXPECT_THAT(defaults.out, HasSubstr("  0  stand01\n"));
@@ -287,7 +279,7 @@ TEST(VexoCommand, FrameListsFromTheDefaultsAndFromModels) {
 }
 
 TEST(VexoCommand, ProgressOnlyOnATerminal) {
-  const std::string folder = model_test::FreshFolder("cli_progress");
+  const std::string folder = test_support::FreshFolder("cli_progress");
   // script runs vexo on a pseudo-terminal: a new model is filled with every
   // frame first, then the chosen ones are written again.
   const std::string shown = Output("cd '" + folder + "' && script -qec \"'" VEXO_BIN_DIR
@@ -301,7 +293,7 @@ TEST(VexoCommand, ProgressOnlyOnATerminal) {
 }
 
 TEST(VexoCommand, OtherModulesAndTheVersion) {
-  const std::string folder = model_test::FreshFolder("cli_modules");
+  const std::string folder = test_support::FreshFolder("cli_modules");
   const vexo::PluginModule release4(VEXO_BIN_DIR "/Dorvane.dlu");
   const Result version = Vexo(folder, "--version");
   EXPECT_EQ(version.code, 0);

@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/standalone/windows_host/export_settings.h"
+#include "tests/support/bytes.h"
+#include "tests/support/md2_file.h"
 
 namespace vexo {
 namespace {
@@ -274,9 +277,8 @@ struct Panel {
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path, bool& found) {
-  std::ifstream in(path, std::ios::binary);
-  found = static_cast<bool>(in);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+  found = test_support::FileExists(path);
+  return test_support::ReadFileBytes(path);
 }
 
 // The written file must equal the reference byte for byte. A text file
@@ -319,70 +321,26 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The header fields that an MD2 reader checks first: magic, version, frame
-// count and the offset of the frames.
-struct Md2Summary {
-  bool valid = false;
-  std::int32_t frames = 0;
+// The frame names of a written model; nothing when it is no whole model
+// (IDP2, version 8, every section inside the file).
+std::optional<std::vector<std::string>> FrameNamesOf(const std::string& path) {
+  test_support::Md2File model;
+  if (!test_support::ParseMd2(test_support::ReadFileBytes(path), &model) ||
+      model.ident != 0x32504449 || model.version != 8)
+    return std::nullopt;
   std::vector<std::string> names;
-};
-
-std::int32_t Int32At(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                   (static_cast<std::uint32_t>(b[at + 3]) << 24));
-}
-
-Md2Summary ReadMd2(const std::string& path) {
-  Md2Summary s;
-  bool found = false;
-  const auto b = ReadBytes(path, found);
-  if (!found || b.size() < 68 || std::memcmp(b.data(), "IDP2", 4) != 0 || Int32At(b, 4) != 8) {
-    return s;
-  }
-  s.frames = Int32At(b, 40);
-  const std::int32_t frameSize = Int32At(b, 16);
-  const std::int32_t framesAt = Int32At(b, 56);
-  for (std::int32_t i = 0; i < s.frames; ++i) {
-    const std::size_t at = static_cast<std::size_t>(framesAt) + static_cast<std::size_t>(i) * frameSize + 24;
-    if (framesAt < 68 || frameSize < 40 || at + 16 > b.size()) return s;
-    s.names.emplace_back(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 16));
-  }
-  s.valid = true;
-  return s;
+  for (const test_support::Md2FileFrame& frame : model.frames) names.push_back(frame.name);
+  return names;
 }
 
 // A small model with these frame names and one vertex, as another tool
 // would have written it.
 bool WriteFrameListModel(const std::string& path, const std::vector<std::string>& names,
                          const char* magic = "IDP2") {
-  std::vector<std::uint8_t> b(68, 0);
-  auto put = [&b](std::size_t at, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
-  };
-  std::memcpy(b.data(), magic, 4);
-  const std::int32_t frameSize = 40 + 4;
-  const auto frames = static_cast<std::int32_t>(names.size());
-  put(4, 8);           // version
-  put(8, 8);           // skin width
-  put(12, 8);          // skin height
-  put(16, frameSize);  // frame size
-  put(24, 1);          // vertices
-  put(40, frames);
-  for (int field : {44, 48, 52, 60}) put(field, 68);  // empty sections
-  put(56, 68);                                       // frames
-  put(64, 68 + frames * frameSize);                  // end
-  for (const std::string& name : names) {
-    std::uint8_t frame[frameSize] = {};
-    const float one = 1.0f;
-    std::memcpy(frame, &one, 4);
-    std::memcpy(frame + 4, &one, 4);
-    std::memcpy(frame + 8, &one, 4);
-    std::memcpy(frame + 24, name.c_str(), std::min<std::size_t>(name.size(), 15));
-    b.insert(b.end(), frame, frame + frameSize);
-  }
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-  return static_cast<bool>(out);
+  test_support::Md2FrameListFile model;
+  model.names = names;
+  model.ident = test_support::U32At(test_support::Bytes(magic, magic + 4), 0);
+  return test_support::WriteFileBytes(path, model.Build());
 }
 
 // The panel's state as the user sees it.
@@ -720,9 +678,9 @@ void TestImport(UiTestContext& context, Checks& checks) {
   ExpectSaveDialog(watcher, checks, context.workDir, "imported.md2");
   ui::Click(Item(page, kSaveButton));
   watcher.Finish("Save md2 with the imported list");
-  const Md2Summary written = ReadMd2(dir + "\\imported.md2");
-  checks.True(written.valid, "imported.md2 is a model");
-  checks.True(written.names == names, "the new model's frames carry the imported names");
+  const auto written = FrameNamesOf(dir + "\\imported.md2");
+  checks.True(written.has_value(), "imported.md2 is a model");
+  checks.True(written && *written == names, "the new model's frames carry the imported names");
   panel.Close();
 }
 

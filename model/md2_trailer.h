@@ -1,10 +1,12 @@
-// The line of text that closes every model file this plug-in writes,
-// behind the marker bytes of the trailer. Written without a terminating
-// zero; its length is fixed per host release.
+// The trailer that closes every model file this plug-in writes, behind
+// ofsEnd: the five marker bytes, then a line of text, the credit notice,
+// written without a terminating zero. The notice's length is fixed per
+// host release.
 #pragma once
 
 #include <string_view>
 
+#include "model/md2_format.h"
 #include "plugin/host/host_release.h"
 
 inline constexpr std::string_view kCreditNotice =
@@ -16,3 +18,9 @@ inline constexpr std::string_view kCreditNotice =
 
 static_assert(kCreditNotice.size() == std::size_t(release::kCreditNoticeLength),
               "the credit notice must have the release's fixed length");
+
+// The marker bytes and the credit notice.
+inline void WriteMd2Trailer(LittleEndianWriter& out) {
+  out.Bytes(kMd2TrailerMarker, sizeof kMd2TrailerMarker);
+  out.Bytes(kCreditNotice.data(), kCreditNotice.size());
+}

@@ -1,4 +1,4 @@
-#include "export/file_names.h"
+#include "base/file_names.h"
 
 std::string StripExtension(const std::string& name) {
   const std::size_t slash = name.find_last_of("/\\");
