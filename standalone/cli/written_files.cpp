@@ -1,6 +1,5 @@
 #include "standalone/cli/written_files.h"
 
-#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
 #include <cstring>
@@ -9,6 +8,7 @@
 #include "base/little_endian.h"
 #include "base/whole_file_reader.h"
 #include "model/md2_format.h"
+#include "standalone/pictures/picture_reading.h"
 
 namespace vexo::cli {
 namespace {
@@ -77,18 +77,16 @@ std::optional<RgbPicture> ReadPcx(const std::string& path, std::string& error) {
 }
 
 std::optional<RgbPicture> ReadBmp(const std::string& path, std::string& error) {
-  int width = 0;
-  int height = 0;
-  int channels = 0;
-  std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-      stbi_load(path.c_str(), &width, &height, &channels, 3), stbi_image_free);
-  if (!pixels) {
-    error = path + ": " + (stbi_failure_reason() ? stbi_failure_reason() : "cannot be read");
+  try {
+    const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
+    const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
+    if (header.format != PictureFormat::kBmp) throw PictureError("not a BMP picture");
+    RgbImage image = DecodePicture(bytes.data(), bytes.size(), header.width, header.height);
+    return RgbPicture{image.width, image.height, std::move(image.pixels)};
+  } catch (const PictureError& e) {
+    error = path + ": " + e.what();
     return std::nullopt;
   }
-  RgbPicture picture{width, height, {}};
-  picture.rgb.assign(pixels.get(), pixels.get() + std::size_t(width) * height * 3);
-  return picture;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "standalone/import/imported_scene.h"
 
 #include "standalone/import/scene_model.h"
+#include "standalone/import/skin_fit.h"
 
 namespace vexo {
 

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "standalone/import/import_options.h"
-#include "standalone/import/texture_preparation.h"
+#include "standalone/import/texture_cache.h"
 #include "standalone/memory_scene.h"
 
 namespace vexo {

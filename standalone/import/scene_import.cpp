@@ -15,6 +15,7 @@
 #include "standalone/import/imported_scene.h"
 #include "standalone/import/scene_model.h"
 #include "standalone/import/up_axis.h"
+#include "standalone/pictures/picture_scaling.h"
 #include "standalone/scene_building.h"
 
 namespace fs = std::filesystem;
@@ -158,7 +159,6 @@ class SceneBuilder {
       if (!material.textureReference.empty()) {
         material.texture =
             ResolveTexture(scene_, material.textureReference, options_.path.parent_path());
-        ReadTextureSize(material.texture, material.width, material.height);
       }
       model_->materials.push_back(std::move(material));
     }
@@ -253,7 +253,8 @@ class SceneBuilder {
   void ReadTextures() {
     TextureCache cache(options_.textureCache.empty() ? fs::path("vexo-textures")
                                                      : options_.textureCache,
-                       options_.maxTexture, options_.path.stem().string());
+                       options_.path.stem().string(), options_.prepareTextures);
+    std::vector<bool> inspected(model_->materials.size(), false);
     for (const ModelNode& node : model_->nodes) {
       if (node.mesh < 0 || !node.selected) continue;
       if (node.materials.empty()) continue;  // not mapped: the plug-in leaves it out
@@ -268,20 +269,18 @@ class SceneBuilder {
           problem = "texture " + Quoted(material.textureReference) + " of material " +
                     Quoted(material.name) + " not found (looked for " +
                     material.texture.file.string() + ")";
-        } else if (!options_.prepareTextures) {
-          const TextureSource& source = material.texture;
-          if (material.width <= 0 && (source.embedded || !PluginReadsDirectly(source.file))) {
-            problem = "cannot read texture " +
-                      (source.embedded ? "embedded texture " + source.reference
-                                       : source.file.string()) +
-                      ": not a picture format that can be read (material " +
-                      Quoted(material.name) + ")";
-          }
-        } else if (!material.prepared) {
+        } else if (!inspected[static_cast<std::size_t>(index)]) {
+          inspected[static_cast<std::size_t>(index)] = true;
+          // A picture that cannot be read stops the info as well: it decodes
+          // what the export would convert, writing nothing.
           try {
-            material.prepared = cache.Prepare(material.texture);
+            material.header = InspectTexture(material.texture);
+            int width = 0, height = 0;
+            FittedSize(material.header.width, material.header.height, options_.maxTexture, width,
+                       height);
+            material.prepared = cache.Prepare(material.texture, material.header, width, height);
           } catch (const ImportError& error) {
-            problem = std::string(error.what()) + " (material " + Quoted(material.name) + ")";
+            throw ImportError(std::string(error.what()) + " (material " + Quoted(material.name) + ")");
           }
         }
         if (problem.empty()) continue;

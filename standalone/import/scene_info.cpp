@@ -5,8 +5,9 @@
 #include <set>
 #include <sstream>
 
-#include "standalone/import/image_decoding.h"
 #include "standalone/import/scene_model.h"
+#include "standalone/import/skin_fit.h"
+#include "standalone/pictures/picture_scaling.h"
 
 namespace vexo {
 namespace {
@@ -41,12 +42,13 @@ std::string TextureText(const ModelMaterial& material, int maxTexture) {
   if (material.textureReference.empty()) return "no diffuse texture";
   const TextureSource& source = material.texture;
   if (!source.found) return "texture not found: " + source.file.string();
-  std::string text = source.embedded ? "embedded texture " + source.reference : source.file.string();
-  if (material.width <= 0) return text + ", size unknown";
-  text += ", " + std::to_string(material.width) + " x " + std::to_string(material.height);
+  std::string text = source.Describe();
+  const TextureHeader& header = material.header;
+  if (header.width <= 0) return text;
+  text += ", " + std::to_string(header.width) + " x " + std::to_string(header.height);
   int w = 0, h = 0;
-  FittedSize(material.width, material.height, maxTexture, w, h);
-  if (w != material.width || h != material.height) {
+  FittedSize(header.width, header.height, maxTexture, w, h);
+  if (w != header.width || h != header.height) {
     text += ", scaled to " + std::to_string(w) + " x " + std::to_string(h);
   }
   return text;
@@ -98,12 +100,9 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
     const ModelMaterial& material = model.materials[static_cast<std::size_t>(index)];
     out << "  " << Quoted(material.name) << ": " << TextureText(material, maxTexture) << "\n";
     int w = 0, h = 0;
-    FittedSize(material.width, material.height, maxTexture, w, h);
+    FittedSize(material.header.width, material.header.height, maxTexture, w, h);
     if (w > kSkinAreaSide || h > kSkinAreaSide) {
-      const std::string file =
-          material.texture.embedded ? "embedded texture " + material.texture.reference
-                                    : material.texture.file.string();
-      warnings.push_back(TextureTooLargeMessage(file, w, h));
+      warnings.push_back(TextureTooLargeMessage(material.texture.Describe(), w, h));
     }
   }
 

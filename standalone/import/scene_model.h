@@ -11,7 +11,8 @@
 
 #include "standalone/import/animation_clip.h"
 #include "standalone/import/mesh_welding.h"
-#include "standalone/import/texture_preparation.h"
+#include "standalone/import/texture_cache.h"
+#include "standalone/import/texture_lookup.h"
 #include "standalone/memory_scene.h"
 
 namespace vexo {
@@ -35,8 +36,7 @@ struct ModelMaterial {
   bool standIn = false;
   std::string textureReference;  // empty: no diffuse texture
   TextureSource texture;
-  int width = 0;  // size of the source picture; 0 when unknown
-  int height = 0;
+  TextureHeader header;  // read when a selected node uses the material
   std::optional<PreparedTexture> prepared;
   std::shared_ptr<MemoryMaterial> hostMaterial;
 };

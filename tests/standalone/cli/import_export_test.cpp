@@ -7,7 +7,6 @@
 #include <assimp/scene.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +21,7 @@
 #include "standalone/import/imported_scene.h"
 #include "tests/standalone/import/gltf_writer.h"
 #include "tests/standalone/import/import_test_support.h"
+#include "tests/standalone/cli/vexo_run.h"
 #include "tests/standalone/import/rigged_character.h"
 #include "tests/support/assimp_md2_check.h"
 #include "tests/support/bytes.h"
@@ -34,11 +34,8 @@ using ::testing::HasSubstr;
 using vexo::testing::GltfWriter;
 using vexo::testing::ScratchFolder;
 
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
+using Result = vexo::testing::VexoRun;
+using vexo::testing::FilesIn;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path);
@@ -47,26 +44,8 @@ std::string ReadText(const fs::path& path) {
   return text.str();
 }
 
-// Runs vexo in `folder`; its output goes to a log folder beside it.
 Result Vexo(const fs::path& folder, const std::string& args) {
-  const std::string log = folder.string() + ".log";
-  fs::create_directories(log);
-  const std::string command = "cd '" + folder.string() + "' && '" VEXO_BIN_DIR "/vexo' " + args +
-                              " >'" + log + "/out' 2>'" + log + "/err'";
-  const int status = std::system(command.c_str());
-  Result run;
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadText(log + "/out");
-  run.err = ReadText(log + "/err");
-  fs::remove_all(log);
-  return run;
-}
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder))
-    names.insert(fs::relative(entry.path(), folder).string());
-  return names;
+  return vexo::testing::RunVexo(folder, args);
 }
 
 std::string Sampler(int input, int output) {

@@ -91,7 +91,7 @@ TEST(ImportErrors, UnknownClipsAndNodesAreNamed) {
   EXPECT_THAT(ImportFailure(options), HasSubstr("has no mesh"));
 }
 
-TEST(ImportErrors, MaterialsWithoutUsableTexturesStopAnExportButNotTheInfo) {
+TEST(ImportErrors, MaterialsWithoutUsableTexturesStopAnExport) {
   ScratchFolder folder;
   ImportOptions options;
   options.textureCache = folder / "cache";
@@ -114,12 +114,9 @@ TEST(ImportErrors, MaterialsWithoutUsableTexturesStopAnExportButNotTheInfo) {
   options.textureCache = folder / "cache";
   testing::WriteText(folder / "missing.png", "not a picture");
 
-  // Scene info imports without preparing and lists the problem.
+  // Scene info stops at a picture it cannot read as well.
   options.prepareTextures = false;
-  const std::string info = SceneInfo(ImportScene(options));
-  EXPECT_THAT(info, HasSubstr("Problems (the export would stop):\n  cannot read texture " +
-                              (folder / "missing.png").string()));
-  EXPECT_THAT(info, HasSubstr("\"Skin\": " + (folder / "missing.png").string() + ", size unknown"));
+  EXPECT_THAT(ImportFailure(options), HasSubstr("cannot read texture " + (folder / "missing.png").string()));
 }
 
 }  // namespace

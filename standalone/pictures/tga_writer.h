@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "standalone/import/image_decoding.h"
+#include "standalone/pictures/picture.h"
 
 namespace vexo {
 
 // Writes beside the target first and renames at the end, so a failed write
 // never leaves a half-written file under the target's name. Throws
-// ImportError on failure.
+// PictureError naming the file on failure.
 void WriteTga(const std::filesystem::path& path, const RgbImage& image);
 
 }  // namespace vexo

@@ -1,19 +1,19 @@
-#include "standalone/import/tga_writer.h"
+#include "standalone/pictures/tga_writer.h"
 
 #include <vector>
 
 #include "base/whole_file_writer.h"
-#include "standalone/import/import_options.h"
 
 namespace vexo {
 
 void WriteTga(const std::filesystem::path& path, const RgbImage& image) {
   if (image.width <= 0 || image.height <= 0 || image.width > 0xFFFF || image.height > 0xFFFF) {
-    throw ImportError("cannot write " + path.string() + ": a TGA picture holds 1 to 65535 pixels a side, not " +
-                      std::to_string(image.width) + " x " + std::to_string(image.height));
+    throw PictureError("cannot write " + path.string() +
+                       ": a TGA picture holds 1 to 65535 pixels a side, not " +
+                       std::to_string(image.width) + " x " + std::to_string(image.height));
   }
   WholeFileWriter file(path.string());
-  if (!file.opened()) throw ImportError("cannot create " + file.temporaryPath());
+  if (!file.opened()) throw PictureError("cannot create " + file.temporaryPath());
 
   LittleEndianWriter& out = file.out();
   out.U8(0);   // no image id
@@ -36,7 +36,7 @@ void WriteTga(const std::filesystem::path& path, const RgbImage& image) {
     }
     out.Bytes(row.data(), row.size());
   }
-  if (file.Finish() != WholeFileWriter::kWritten) throw ImportError("cannot write " + path.string());
+  if (file.Finish() != WholeFileWriter::kWritten) throw PictureError("cannot write " + path.string());
 }
 
 }  // namespace vexo
