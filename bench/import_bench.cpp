@@ -21,7 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/export_context.h"
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/memory_host.h"
 #include "tests/standalone/import/rigged_character.h"
@@ -49,13 +50,13 @@ int Sample(const std::filesystem::path& file) {
   vexo::ImportedScene imported = vexo::ImportScene(options);
   vexo::MemoryHost host(imported.TakeScene());
   ExportContext context;
-  if (!context.EnumerateNodes(&host, kNodeHasMaterial | kNodeIsSelected)) return 1;
+  if (!EnumerateNodes(context, &host, kNodeHasMaterial | kNodeIsSelected)) return 1;
   double checksum = 0;
   for (int frame = 0; frame < kFrames; ++frame) {
     SampledVertex* vertices = nullptr;
     SampledFace* faces = nullptr;
     std::int32_t vertexCount = 0, faceCount = 0;
-    if (!context.SampleMesh(0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount,
+    if (!SampleMesh(context, 0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount,
                             frame * imported.ticksPerFrame())) {
       return 1;
     }

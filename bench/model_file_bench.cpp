@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "plugin/export_utility.h"
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
 #include "standalone/memory_host.h"
 
 namespace {
@@ -59,8 +61,8 @@ struct Export {
         })
         .SetMaterial(vexo::BitmapMaterial("skin", "skin.bmp"))
         .Select();
-    utility.context.EnumerateNodes(&host, kNodeHasMaterial | kNodeIsSelected);
-    utility.context.SampleMesh(0, utility.context.nodeCount, &utility.vertices, &utility.faces,
+    EnumerateNodes(utility.context, &host, kNodeHasMaterial | kNodeIsSelected);
+    SampleMesh(utility.context, 0, utility.context.nodeCount, &utility.vertices, &utility.faces,
                                &utility.vertexCount, &utility.faceCount, 0);
     texture.image.info.width = 256;
     texture.image.info.height = 256;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "texture/palette_search.h"
+#include "texture/skin/palette_search.h"
 
 namespace {
 

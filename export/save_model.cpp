@@ -9,16 +9,21 @@
 #include <cstring>
 #include <new>
 
+#include "errors/messages.h"
 #include "export/ask_save_file_name.h"
-#include "export/save_messages.h"
 #include "plugin/export_utility.h"
+#include "scene/enumerate_nodes.h"
 #include "scene/mesh_dump.h"
-#include "texture/skin_layout.h"
+#include "scene/sample_mesh.h"
+#include "texture/skin/collect_textures.h"
+#include "texture/skin/copy_texture_to_skin.h"
+#include "texture/skin/place_textures.h"
+#include "texture/skin/skin_layout.h"
 
 int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
                              std::uint32_t firstFrame, std::int32_t startFrame,
                              std::int32_t endFrame, float scale) {
-  auto fail = [this](const SaveMessage& message) {
+  auto fail = [this](const Message& message) {
     MessageBoxA(panelWindow, message.text, message.caption, MB_OK);
     FreeExportBuffers();
     return 0;
@@ -27,13 +32,13 @@ int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
   char path[kPathBufferSize];
   if (!AskSaveFileName(panelWindow, path, kModelFileFilter, kModelFileDialogTitle)) return 0;
 
-  context.EnumerateNodes(hostInterface, kNodeIsSelected | kNodeHasMaterial);
+  EnumerateNodes(context, hostInterface, kNodeIsSelected | kNodeHasMaterial);
   const int listed = context.nodes ? context.nodeCount : 0;
-  if (!context.SampleMesh(0, listed, &vertices, &faces, &vertexCount, &faceCount, 0))
+  if (!SampleMesh(context, 0, listed, &vertices, &faces, &vertexCount, &faceCount, 0))
     return fail(kCannotGetMesh);
   if (listed == 0) return fail(kNothingToSave);
 
-  if (!context.CollectTextures(&textures, &textureCount)) return fail(kCannotLoadTextures);
+  if (!CollectTextures(context, &textures, &textureCount)) return fail(kCannotLoadTextures);
   LinkFacesToTextures(textures, textureCount, faces, faceCount, vertices, vertexCount,
                       kLinkWithRanges);
 
@@ -41,12 +46,12 @@ int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
   MarkUsedTextures(textures, textureCount, faces, faceCount);
   skinWidth = SkinAreaSize;
   skinHeight = SkinAreaSize;
-  context.PlaceTextures(textures, textureCount, 0, SkinAreaSize, SkinAreaSize);
+  PlaceTextures(textures, textureCount, 0, SkinAreaSize, SkinAreaSize, context);
   if (FindUnplacedUsedTexture(textures, textureCount) >= 0 ||
       !MeasureSkin(textures, textureCount, &skinWidth, &skinHeight))
     return fail(kCannotPlaceTextures);
 
-  DumpExportMesh(context, vertices, vertexCount, faces, faceCount);
+  DumpExportMesh(vertices, vertexCount, faces, faceCount, FaceTextureName, context);
 
   if (!SaveModelFrames(path, startFrame, endFrame, firstFrame, scale)) return fail(kCannotSaveModel);
 
@@ -63,9 +68,8 @@ int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
     std::int32_t left = 0;
     std::int32_t top = 0;
     TextureSourceCorner(texture, &left, &top);
-    context.CopyTextureToSkin(texture.image, skinRgb, static_cast<int>(rowLength), texture.x,
-                              texture.y, kSkinPixelFormatBgr, left, top, texture.width,
-                              texture.height);
+    CopyTextureToSkin(texture.image, skinRgb, static_cast<int>(rowLength), texture.x, texture.y,
+                      kSkinPixelFormatBgr, left, top, texture.width, texture.height);
   }
 
   if (saveBmp && !WriteSkinBmp(skinName)) return fail(kCannotSaveBmp);

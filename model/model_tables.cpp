@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "texture/skin_texture.h"
+#include "texture/skin/skin_texture.h"
 
 namespace {
 

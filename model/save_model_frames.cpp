@@ -1,13 +1,14 @@
+#include "model/save_model_frames.h"
+
 #include <cstdio>
 #include <memory>
 #include <new>
-#include <string>
 
 #include "base/closing_file.h"
-#include "base/file_names.h"
+#include "model/create_model_file.h"
+#include "model/encode_model_frame.h"
 #include "model/host_frame_time.h"
 #include "model/md2_format.h"
-#include "plugin/export_utility.h"
 
 namespace {
 
@@ -22,22 +23,23 @@ bool ReadHeaderAndSize(std::FILE* file, Md2Header* header, std::int64_t* size) {
 
 }  // namespace
 
-int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, std::int32_t endFrame,
-                                   std::uint32_t firstFrame, float scale) {
-  const std::int32_t frameCount = frameNames.count;
-  if (!path || !Md2CountsFit(vertexCount, faceCount, frameCount)) {
-    context.RecordErrorFormat(
-        "Scene Error", "A model of %d vertices, %d triangles and %d frames cannot be written",
-        vertexCount, faceCount, frameCount);
+int SaveModelFrames(const std::string& name, const ModelInput& input, std::int32_t startFrame,
+                    std::int32_t endFrame, std::uint32_t firstFrame, float scale,
+                    FrameSource& frames, ErrorRecord& errors) {
+  const std::int32_t vertexCount = input.vertexCount;
+  const std::int32_t faceCount = input.faceCount;
+  const std::int32_t frameCount = input.frameCount;
+  if (!Md2CountsFit(vertexCount, faceCount, frameCount) || !input.frameNames) {
+    errors.RecordErrorFormat(kModelDoesNotFitFormat.caption, kModelDoesNotFitFormat.text,
+                             vertexCount, faceCount, frameCount);
     return 0;
   }
   if (startFrame < 0 || startFrame >= frameCount || endFrame < 0 || endFrame >= frameCount) {
-    context.RecordErrorFormat("Input error", "Frames %d to %d are not all among the %d frames",
-                              startFrame, endFrame, frameCount);
+    errors.RecordErrorFormat(kFramesOutsideTable.caption, kFramesOutsideTable.text, startFrame,
+                             endFrame, frameCount);
     return 0;
   }
 
-  const std::string name = NameWithExtension(path, ".md2");
   bool created = false;
   std::FILE* file = std::fopen(name.c_str(), "r+b");
   if (!file) {
@@ -45,10 +47,11 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, st
     // written is left alone.
     if (std::FILE* existing = std::fopen(name.c_str(), "rb")) {
       std::fclose(existing);
-      context.RecordErrorFormat("File Error", "Could not open %s for writing", name.c_str());
+      errors.RecordErrorFormat(kCannotOpenForWriting.caption, kCannotOpenForWriting.text,
+                               name.c_str());
       return 0;
     }
-    if (!CreateModelFile(path, scale)) return 0;
+    if (!CreateModelFile(name, input, scale, frames, errors)) return 0;
     created = true;
     file = std::fopen(name.c_str(), "r+b");
     if (!file) {
@@ -69,24 +72,21 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, st
   // The file must be made for this scene and frame table, and its frames
   // must lie inside it; the ident is not looked at.
   if (!ReadHeaderAndSize(file, &header, &fileSize)) {
-    context.RecordErrorFormat("File Error", "%s is too short for a model", name.c_str());
+    errors.RecordErrorFormat(kModelTooShort.caption, kModelTooShort.text, name.c_str());
   } else if (header.numTriangles != faceCount || header.numVertices != vertexCount ||
              header.numFrames != frameCount) {
-    context.RecordErrorFormat(
-        "File Error",
-        "%s has %d triangles, %d vertices and %d frames; the export has %d, %d and %d",
-        name.c_str(), header.numTriangles, header.numVertices, header.numFrames, faceCount,
-        vertexCount, frameCount);
+    errors.RecordErrorFormat(kModelCountsDiffer.caption, kModelCountsDiffer.text, name.c_str(),
+                             header.numTriangles, header.numVertices, header.numFrames, faceCount,
+                             vertexCount, frameCount);
   } else if (header.frameSize != frameSize || header.ofsFrames < kMd2HeaderSize ||
              header.ofsFrames + frameSize * frameCount > fileSize) {
-    context.RecordErrorFormat("File Error", "The frames of %s do not lie inside the file",
-                              name.c_str());
+    errors.RecordErrorFormat(kModelFramesOutside.caption, kModelFramesOutside.text, name.c_str());
   } else {
     frameHeaders.reset(new (std::nothrow) Md2FrameHeader[writeCount > 0 ? writeCount : 1]);
     frameVertexBuffer.reset(
         new (std::nothrow) Md2Vertex[std::size_t(vertexCount) * (writeCount > 0 ? writeCount : 1)]);
     if (!frameHeaders || !frameVertexBuffer) {
-      context.RecordError("Cannot get memory for the model frames", "Memory Error");
+      errors.RecordError(kModelFramesNoMemory);
     } else {
       // Every frame is encoded before the first byte is written, so a frame
       // that cannot be encoded leaves the file as it was.
@@ -96,15 +96,15 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, st
         const std::int64_t hostFrame = std::int64_t(firstFrame) + i;
         TimeValue time = 0;
         if (!HostFrameTime(hostFrame, &time)) {
-          context.RecordErrorFormat("Input error", "Host frame %lld lies past the host's times",
-                                    static_cast<long long>(hostFrame));
+          errors.RecordErrorFormat(kHostFrameTooLate.caption, kHostFrameTooLate.text,
+                                   static_cast<long long>(hostFrame));
           result = 0;
         } else {
-          result = EncodeModelFrame(time, scale, frameNames.names[k], &frameHeaders[i],
-                                    &frameVertexBuffer[std::size_t(i) * vertexCount]);
+          result = EncodeModelFrame(frames, time, scale, input.frameNames[k], vertexCount,
+                                    &frameHeaders[i],
+                                    &frameVertexBuffer[std::size_t(i) * vertexCount], errors);
         }
       }
-      FreeFrameBuffers();
     }
   }
 
@@ -118,7 +118,7 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame, st
                       vertexCount);
       result = out.ok() && std::fflush(file) == 0;
     }
-    if (!result) context.RecordErrorFormat("File Error", "Could not write %s", name.c_str());
+    if (!result) errors.RecordErrorFormat(kCannotWrite.caption, kCannotWrite.text, name.c_str());
   }
   if (std::fclose(file) != 0) result = 0;
   // A file made by this call is not left behind when the call fails.

@@ -3,6 +3,7 @@
 // "Save md2" is pressed, the banner, and the About button.
 #include <cstdlib>
 
+#include "errors/messages.h"
 #include "export/ask_save_file_name.h"
 #include "panel/panel.h"
 #include "plugin/export_utility.h"
@@ -78,7 +79,7 @@ INT_PTR SaveModelCommand(HWND window, ExportUtility& utility, const PanelState& 
   const float scale = static_cast<float>(std::strtod(scaleText, nullptr));  // no number: 0
   const std::uint32_t firstFrame = ReadUnsigned(window, IDC_FIRST_FRAME);
   if (panel.endFrame < panel.startFrame) {
-    MessageBoxA(window, "Last frame must be greater than first frame", "Input error", MB_OK);
+    MessageBoxA(window, kLastFrameBeforeFirst.text, kLastFrameBeforeFirst.caption, MB_OK);
     return FALSE;
   }
   char skinName[kTextSize];
@@ -96,7 +97,7 @@ INT_PTR Command(HWND window, WORD id, WORD code) {
       char path[kPathBufferSize];
       if (!AskSaveFileName(window, path, kModelFileFilter, kModelFileDialogTitle)) return FALSE;
       if (!utility.LoadFrameNames(path))
-        MessageBoxA(window, "Cannot load new frame list", "File Error", MB_OK);
+        MessageBoxA(window, kCannotLoadFrameList.text, kCannotLoadFrameList.caption, MB_OK);
       FillFrameList(window, utility.frameNames);
       KeepRangeInList(window, panel, utility.frameNames.count);
       return TRUE;

@@ -1,18 +1,21 @@
 // The one utility object of the plug-in: it opens and closes the panel,
 // owns the frame-name table, the extraction context and every working
-// buffer of an export.
+// buffer of an export. Its operations are the ones the plug-in is known by;
+// each hands the object's fields to the step that does the work, a plain
+// function of scene/, texture/ or model/ (the Save command, export/, orders
+// them).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 
+#include "model/model_input.h"
 #include "plugin/frame_name_table.h"
 #include "plugin/host/class_desc.h"
 #include "scene/export_context.h"
 #include "scene/sampled_mesh.h"
-#include "texture/skin_texture.h"
+#include "texture/skin/skin_texture.h"
 
 struct Md2FrameHeader;
 struct Md2Vertex;
@@ -36,37 +39,28 @@ class ExportUtility : public HostUtility {
   // counts and the skin size stay.
   void FreeExportBuffers();
 
-  // The export command (export/).
+  // The export command (export/save_model.cpp).
   int SaveModel(const char* skinName, int saveBmp, int savePcx, std::uint32_t firstFrame,
                 std::int32_t startFrame, std::int32_t endFrame, float scale);
-  // Frame-list import (plugin/).
+  // Frame-list import: the table takes the frame names of the model file
+  // named by path (cut at its first "." with ".md2"); see ReadFrameNames.
   int LoadFrameNames(const char* path);
 
-  // Skin writers (texture/). Names are cut at the first "." of their file
-  // name and given ".bmp" / ".pcx".
+  // Skin writers: the skin buffers to the files named by the skin name cut
+  // at the first "." of its file name, with ".bmp" / ".pcx" (WriteBmp24,
+  // ReduceToPalette, WritePcx8).
   int WriteSkinBmp(const char* skinName);
   int ReduceSkinToPalette();
   int WriteSkinPcx(const char* skinName);
 
-  // Model file (model/). The file is named by the path cut at the first
-  // "." of its file name, with ".md2". Both use the mesh sampled at host
-  // time 0 (vertices, faces and counts, each face linked to its placed
-  // texture), the skin size and the frame-name table; they give 0, with
-  // no file created or changed, when the scene does not fit the format or
-  // the file, or a frame cannot be encoded.
-  //
-  // Writes a new file with one frame per frame name, model frame k from
-  // host frame k.
+  // Model file: the file named by the path cut at the first "." of its file
+  // name, with ".md2", from the mesh sampled at host time 0 (vertices,
+  // faces and counts, each face linked to its placed texture), the skin
+  // size and the frame-name table, each frame sampled from the listed nodes
+  // (see model/create_model_file.h, model/save_model_frames.h).
   int CreateModelFile(const char* path, float scale);
-  // Samples the listed nodes at `time` into frameVertices / frameFaces and
-  // encodes the positions as one frame: `vertices` receives vertexCount
-  // entries. 0 when sampling fails, the frame has another vertex count
-  // than the mesh at time 0, or a scaled position is not finite.
   int EncodeModelFrame(TimeValue time, float scale, const char* name, Md2FrameHeader* header,
                        Md2Vertex* vertices);
-  // Writes model frames startFrame..endFrame (inclusive; none when start >
-  // end) in place, frame k from host frame firstFrame + k - startFrame;
-  // creates the file first when there is none.
   int SaveModelFrames(const char* path, std::int32_t startFrame, std::int32_t endFrame,
                       std::uint32_t firstFrame, float scale);
 
@@ -86,11 +80,15 @@ class ExportUtility : public HostUtility {
   std::int32_t skinWidth;
   std::int32_t skinHeight;
 
-  // The arrays of the frame that EncodeModelFrame sampled last; released
+  // The arrays of the frame that the model writer sampled last; released
   // before the next frame is sampled and when the model writer finishes.
   SampledVertex* frameVertices;
   SampledFace* frameFaces;
   void FreeFrameBuffers();
+
+ private:
+  // What the model writer is given besides the frames.
+  ModelInput ModelInputOf() const;
 };
 
 // The single static instance, constructed when the module is loaded.

@@ -29,6 +29,8 @@ DORVANE_EXPORT int DorvaneLastError(const char** text, const char** caption) {
   return context.errorRecorded ? 1 : 0;
 }
 
+DORVANE_EXPORT const char* DorvaneLastErrorReason() { return TheExportUtility().context.errorReason; }
+
 }  // extern "C"
 
 #if DORVANE_DEFINES_GET_RSRC_STRING

@@ -28,4 +28,8 @@ DORVANE_EXPORT DWORD LibVersion();
 // keeps only its first entry): 1 with its text and caption, 0 while none is
 // recorded. Release 2 records none.
 DORVANE_EXPORT int DorvaneLastError(const char** text, const char** caption);
+// The reason behind that failure where the step knew more than its message
+// says (why a picture's loader refused a file, e.g. "compressed BMP is not
+// read"); empty when it gave none or nothing is recorded.
+DORVANE_EXPORT const char* DorvaneLastErrorReason();
 }

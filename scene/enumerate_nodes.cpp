@@ -1,8 +1,8 @@
+#include "scene/enumerate_nodes.h"
+
 #include <cstdint>
 #include <cstring>
 #include <new>
-
-#include "scene/export_context.h"
 
 namespace {
 
@@ -88,33 +88,33 @@ int VisitNode(SceneNode* node, int criteria, VisitMode mode, VisitResult& result
 
 }  // namespace
 
-int ExportContext::EnumerateNodes(HostInterface* hostInterface, int criteria) {
+int EnumerateNodes(ExportContext& context, HostInterface* hostInterface, int criteria) {
   SceneNode* top = hostInterface ? hostInterface->TopNode() : nullptr;
 
-  nodeCount = 0;
+  context.nodeCount = 0;
   VisitResult counted;
   const int walked = VisitNode(top, criteria, VisitMode::kCounting, counted);
 
-  delete[] nodes;
-  nodes = nullptr;
+  delete[] context.nodes;
+  context.nodes = nullptr;
 
   if (walked && counted.count <= INT32_MAX) {
-    nodes = new (std::nothrow) SceneNode*[static_cast<std::size_t>(counted.count)];
+    context.nodes = new (std::nothrow) SceneNode*[static_cast<std::size_t>(counted.count)];
   }
-  if (!nodes) {
-    RecordError("Could not allocate memory for node enumeration", "Memory error");
+  if (!context.nodes) {
+    context.RecordError(kNodeListNoMemory);
     return 0;
   }
 
   VisitResult stored;
-  stored.store = nodes;
+  stored.store = context.nodes;
   stored.capacity = counted.count;
   if (!VisitNode(top, criteria, VisitMode::kStoring, stored)) {
-    delete[] nodes;
-    nodes = nullptr;
-    RecordError("Could not allocate memory for node enumeration", "Memory error");
+    delete[] context.nodes;
+    context.nodes = nullptr;
+    context.RecordError(kNodeListNoMemory);
     return 0;
   }
-  nodeCount = static_cast<std::int32_t>(stored.count);
+  context.nodeCount = static_cast<std::int32_t>(stored.count);
   return 1;
 }

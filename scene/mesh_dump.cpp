@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "texture/skin_texture.h"
+#include "plugin/host/host_release.h"
 
 std::string MeshDumpPath() {
 #ifdef _WIN32
@@ -16,22 +16,25 @@ std::string MeshDumpPath() {
 #endif
 }
 
-int DumpExportMesh(ExportContext& context, const SampledVertex* vertices, std::int32_t vertexCount,
-                   const SampledFace* faces, std::int32_t faceCount) {
+int DumpExportMesh(const SampledVertex* vertices, std::int32_t vertexCount,
+                   const SampledFace* faces, std::int32_t faceCount,
+                   FaceMaterialName materialName, ErrorRecord& errors) {
   if constexpr (!release::kWritesMeshDump) {
-    (void)context, (void)vertices, (void)vertexCount, (void)faces, (void)faceCount;
+    (void)vertices, (void)vertexCount, (void)faces, (void)faceCount, (void)materialName,
+        (void)errors;
     return 1;
   } else {
-    return context.WriteMeshDump(MeshDumpPath().c_str(), vertices, vertexCount, faces, faceCount);
+    return WriteMeshDump(MeshDumpPath().c_str(), vertices, vertexCount, faces, faceCount,
+                         materialName, errors);
   }
 }
 
-int ExportContext::WriteMeshDump(const char* path, const SampledVertex* vertices,
-                                 std::int32_t vertexCount, const SampledFace* faces,
-                                 std::int32_t faceCount) {
+int WriteMeshDump(const char* path, const SampledVertex* vertices, std::int32_t vertexCount,
+                  const SampledFace* faces, std::int32_t faceCount,
+                  FaceMaterialName materialName, ErrorRecord& errors) {
   std::FILE* file = std::fopen(path, "w");  // text mode: the platform's line ends
   if (!file) {
-    RecordErrorFormat("File Error", "Could not open %s for writing", path);
+    errors.RecordErrorFormat(kCannotOpenForWriting.caption, kCannotOpenForWriting.text, path);
     return 0;
   }
   std::fprintf(file, "Named object: \"%s\"\n", path);
@@ -48,12 +51,13 @@ int ExportContext::WriteMeshDump(const char* path, const SampledVertex* vertices
     const SampledFace& f = faces[i];
     std::fprintf(file, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i, unsigned(f.a), unsigned(f.b),
                  unsigned(f.c));
-    if (f.texture) std::fprintf(file, "Material:\"%.255s\"\n", f.texture->image.name);
+    const char* material = materialName ? materialName(f) : nullptr;
+    if (material) std::fprintf(file, "Material:\"%.255s\"\n", material);
   }
   // A failed write sets the stream's error flag; the close catches the
   // last buffered bytes.
   bool ok = std::ferror(file) == 0;
   if (std::fclose(file) != 0) ok = false;
-  if (!ok) RecordErrorFormat("File Error", "Could not write %s", path);
+  if (!ok) errors.RecordErrorFormat(kCannotWrite.caption, kCannotWrite.text, path);
   return ok ? 1 : 0;
 }

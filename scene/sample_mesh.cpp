@@ -1,7 +1,8 @@
+#include "scene/sample_mesh.h"
+
 #include <cstdint>
 #include <new>
 
-#include "scene/export_context.h"
 #include "scene/node_mesh.h"
 
 namespace {
@@ -13,16 +14,17 @@ const char* NodeName(SceneNode* node) {
 
 }  // namespace
 
-int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVertex** vertices,
-                              SampledFace** faces, std::int32_t* vertexCount,
-                              std::int32_t* faceCount, TimeValue time) {
+int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
+               SampledVertex** vertices, SampledFace** faces, std::int32_t* vertexCount,
+               std::int32_t* faceCount, TimeValue time) {
+  SceneNode* const* const nodes = context.nodes;
   // Compared as unsigned by subtraction, so negative arguments and sums
   // past the int range are refused too.
   const auto first = static_cast<std::uint32_t>(firstNode);
   const auto count = static_cast<std::uint32_t>(nodeCountToSample);
-  const auto listed = static_cast<std::uint32_t>(nodes ? nodeCount : 0);
+  const auto listed = static_cast<std::uint32_t>(nodes ? context.nodeCount : 0);
   if (first > listed || count > listed - first) {
-    RecordError("Mesh range invalid", "Internal Parameter Error");
+    context.RecordError(kMeshRangeInvalid);
     return 0;
   }
   const std::uint32_t end = first + count;
@@ -36,7 +38,7 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
   for (std::uint32_t i = first; i < end; ++i) {
     const HostMesh* mesh = MeshAtTime(nodes[i], time);
     if (!mesh) {
-      RecordError("Unable to get mesh from node pointer", "Internal Parameter Error");
+      context.RecordError(kNodeGivesNoMesh);
       return 0;
     }
     totalVertices += mesh->numVerts;
@@ -45,7 +47,7 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
         totalFaces > INT32_MAX) {
       *vertices = nullptr;
       *faces = nullptr;
-      RecordError("Cannot get memory for mesh data", "Memory Error");
+      context.RecordError(kMeshNoMemory);
       return 0;
     }
     *vertexCount = static_cast<std::int32_t>(totalVertices);
@@ -59,7 +61,7 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
     delete[] *faces;
     *vertices = nullptr;
     *faces = nullptr;
-    RecordError("Cannot get memory for mesh data", "Memory Error");
+    context.RecordError(kMeshNoMemory);
     return 0;
   }
 
@@ -74,7 +76,7 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
     // write past the arrays.
     if (!mesh || mesh->numVerts < 0 || mesh->numFaces < 0 ||
         mesh->numVerts > totalVertices - *vertexCount || mesh->numFaces > totalFaces - *faceCount) {
-      RecordError("Unable to get mesh from node pointer", "Internal Parameter Error");
+      context.RecordError(kNodeGivesNoMesh);
       return 0;
     }
     // The host's arrays and counts, read once: the stores below could
@@ -108,16 +110,14 @@ int ExportContext::SampleMesh(int firstNode, int nodeCountToSample, SampledVerte
       // the host's.
       for (int k = 0; k < 3; ++k) {
         if (hostFace.v[k] >= vertexLimit) {
-          RecordErrorFormat("Internal Parameter Error",
-                            "Face %d of node %s uses vertex %u, but the mesh has %d vertices", j,
-                            NodeName(node), hostFace.v[k], numVerts);
+          context.RecordErrorFormat(kFaceVertexOutside.caption, kFaceVertexOutside.text, j,
+                                    NodeName(node), hostFace.v[k], numVerts);
           return 0;
         }
         if (textured && textureFaces[j].t[k] >= textureLimit) {
-          RecordErrorFormat(
-              "Internal Parameter Error",
-              "Face %d of node %s uses texture vertex %u, but the mesh has %d texture vertices", j,
-              NodeName(node), textureFaces[j].t[k], numTVerts);
+          context.RecordErrorFormat(kFaceTextureVertexOutside.caption,
+                                    kFaceTextureVertexOutside.text, j, NodeName(node),
+                                    textureFaces[j].t[k], numTVerts);
           return 0;
         }
       }

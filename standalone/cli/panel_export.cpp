@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "base/file_names.h"
-#include "export/save_messages.h"
+#include "errors/messages.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/written_files.h"

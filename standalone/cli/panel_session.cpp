@@ -18,6 +18,8 @@ PanelSession::PanelSession(MemoryScene scene, const std::string& modulePath, Rep
   // Hosts of their own find the failure record; an older module has none.
   lastError_ = reinterpret_cast<int (*)(const char**, const char**)>(
       module_.FindSymbol("DorvaneLastError"));
+  lastErrorReason_ =
+      reinterpret_cast<const char* (*)()>(module_.FindSymbol("DorvaneLastErrorReason"));
 
   // The user's answers to the dialogs the panel opens.
   win32::SetMessageBoxHandler([this](const win32::MessageBoxCall& box) {
@@ -125,7 +127,11 @@ std::optional<std::string> PanelSession::NewRecordedFailure() const {
   const char* text = nullptr;
   const char* caption = nullptr;
   if (!lastError_ || recordedBefore_ || !lastError_(&text, &caption)) return std::nullopt;
-  return std::string(caption) + ": " + text;
+  std::string failure = std::string(caption) + ": " + text;
+  // What the step knew beyond its message: why a picture was refused.
+  const char* reason = lastErrorReason_ ? lastErrorReason_() : nullptr;
+  if (reason && *reason) failure += std::string(": ") + reason;
+  return failure;
 }
 
 }  // namespace vexo::cli

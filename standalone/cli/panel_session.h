@@ -93,6 +93,7 @@ class PanelSession {
   HWND page_ = nullptr;
   Reporter& reporter_;
   int (*lastError_)(const char**, const char**) = nullptr;
+  const char* (*lastErrorReason_)() = nullptr;
   bool recordedBefore_ = false;
 };
 

@@ -17,7 +17,7 @@
 #include "standalone/memory_host.h"
 #include "standalone/scene_building.h"
 #include "tests/support/bytes.h"
-#include "texture/skin_palette.h"
+#include "texture/skin/skin_palette.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;

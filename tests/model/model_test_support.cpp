@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
+
 namespace model_test {
 
 PreparedExport::PreparedExport(vexo::MemoryHost& h, std::vector<std::string> names, int imageWidth,
@@ -24,8 +27,8 @@ PreparedExport::PreparedExport(vexo::MemoryHost& h, std::vector<std::string> nam
   u.skinWidth = skinWidth;
   u.skinHeight = skinHeight;
 
-  u.context.EnumerateNodes(&host, kNodeHasMaterial | kNodeIsSelected);
-  ok = u.context.SampleMesh(0, u.context.nodeCount, &u.vertices, &u.faces, &u.vertexCount,
+  EnumerateNodes(u.context, &host, kNodeHasMaterial | kNodeIsSelected);
+  ok = SampleMesh(u.context, 0, u.context.nodeCount, &u.vertices, &u.faces, &u.vertexCount,
                             &u.faceCount, 0) == 1;
   if (!ok || u.faceCount == 0) return;
   texture.uMin = texture.uMax = u.faces[0].u[0];

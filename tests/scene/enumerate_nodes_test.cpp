@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/export_context.h"
+#include "scene/enumerate_nodes.h"
 #include "standalone/memory_host.h"
 
 namespace {
@@ -65,20 +65,20 @@ TEST(EnumerateNodes, ListsNodesInPreOrderByTheirOwnProperties) {
   root.AddChild("mapped only").SetMaterial(skin);
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   EXPECT_EQ(ListedNames(context), (std::vector<std::string>{"A", "A1", "B", "C", "under Root",
                                                             "root", "scene root"}));
 
-  ASSERT_EQ(context.EnumerateNodes(&host, kNodeHasMaterial), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kNodeHasMaterial), 1);
   EXPECT_EQ(ListedNames(context), (std::vector<std::string>{"A", "A1", "B", "C", "under Root",
                                                             "root", "scene root", "mapped only"}));
 
-  ASSERT_EQ(context.EnumerateNodes(&host, kNodeIsSelected), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kNodeIsSelected), 1);
   EXPECT_EQ(ListedNames(context), (std::vector<std::string>{"A", "A1", "B", "C", "under Root",
                                                             "root", "scene root",
                                                             "selected only"}));
 
-  ASSERT_EQ(context.EnumerateNodes(&host, 0), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, 0), 1);
   EXPECT_EQ(context.nodeCount, 10);  // all but the two root names
   EXPECT_EQ(context.errorRecorded, 0);
 }
@@ -90,21 +90,21 @@ TEST(EnumerateNodes, EveryEnumerationRebuildsTheList) {
 
   // Nothing selected: success with an empty, valid list.
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   EXPECT_EQ(context.nodeCount, 0);
   EXPECT_NE(context.nodes, nullptr);
 
   first.Select();
   host.scene().Root().AddChild("second").Select().SetMaterial(skin);
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   const std::vector<std::string> once = ListedNames(context);
   EXPECT_EQ(once, (std::vector<std::string>{"first", "second"}));
   // The sanitizer build reports the earlier arrays if they were not freed.
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   EXPECT_EQ(ListedNames(context), once);
 
   first.Select(false);
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   EXPECT_EQ(ListedNames(context), (std::vector<std::string>{"second"}));
 }
 
@@ -120,7 +120,7 @@ TEST(EnumerateNodes, WalksVeryDeepTreesWithoutRecursion) {
   node->AddChild("leaf").Select().SetMaterial(skin);
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   ASSERT_EQ(context.nodeCount, kDepth / 2 + 2);
   EXPECT_STREQ(context.nodes[0]->Name(), "0");
   EXPECT_STREQ(context.nodes[1]->Name(), "2");
@@ -136,10 +136,10 @@ TEST(EnumerateNodes, SkipsNullNodesOfTheHost) {
 
   ExportContext context;
   SparseHost host(&top);
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   EXPECT_EQ(ListedNames(context), (std::vector<std::string>{"top", "a", "b"}));
 
   SparseHost empty(nullptr);
-  ASSERT_EQ(context.EnumerateNodes(&empty, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &empty, kSelectedAndMapped), 1);
   EXPECT_EQ(context.nodeCount, 0);
 }

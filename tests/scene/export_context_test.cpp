@@ -28,4 +28,12 @@ TEST(ExportContext, KeepsTheFirstErrorCutToItsFields) {
   formatted.RecordErrorFormat("File Error", "Could not open %s for writing", path.c_str());
   EXPECT_EQ(std::string(formatted.errorText), ("Could not open " + path).substr(0, 255));
   EXPECT_STREQ(formatted.errorCaption, "File Error");
+
+  // A reason goes with its own failure only.
+  formatted.RecordErrorBecause("compressed BMP is not read", "File Error", "Could not load %s", "b");
+  EXPECT_STREQ(formatted.errorReason, "");
+  ExportContext because;
+  because.RecordErrorBecause("compressed BMP is not read", "File Error", "Could not load %s", "b");
+  EXPECT_STREQ(because.errorText, "Could not load b");
+  EXPECT_STREQ(because.errorReason, "compressed BMP is not read");
 }

@@ -9,7 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "texture/skin_texture.h"
+#include "scene/export_context.h"
+#include "texture/skin/skin_texture.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
   face.texture = &texture;
 
   ExportContext context;
-  ASSERT_EQ(DumpExportMesh(context, vertices, 3, &face, 1), 1);
+  ASSERT_EQ(DumpExportMesh(vertices, 3, &face, 1, FaceTextureName, context), 1);
   EXPECT_EQ(ReadText(path),
             "Named object: \"" + path +
                 "\"\n"
@@ -59,7 +60,7 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
 
   // A face without a texture has no material line.
   face.texture = nullptr;
-  ASSERT_EQ(context.WriteMeshDump(path.c_str(), vertices, 1, &face, 1), 1);
+  ASSERT_EQ(WriteMeshDump(path.c_str(), vertices, 1, &face, 1, FaceTextureName, context), 1);
   EXPECT_EQ(ReadText(path),
             "Named object: \"" + path +
                 "\"\n"
@@ -75,13 +76,13 @@ TEST(MeshDump, FailuresAreRecordedAndGiveZero) {
   SampledVertex vertex;
   ExportContext context;
   const std::string missing = ::testing::TempDir() + "/no/such/folder/tris.asc";
-  EXPECT_EQ(context.WriteMeshDump(missing.c_str(), &vertex, 1, nullptr, 0), 0);
+  EXPECT_EQ(WriteMeshDump(missing.c_str(), &vertex, 1, nullptr, 0, FaceTextureName, context), 0);
   EXPECT_STREQ(context.errorText, ("Could not open " + missing + " for writing").c_str());
   EXPECT_STREQ(context.errorCaption, "File Error");
 
   // A device that takes no bytes: the write fails after the open.
   if (std::filesystem::exists("/dev/full")) {
     ExportContext full;
-    EXPECT_EQ(full.WriteMeshDump("/dev/full", &vertex, 1, nullptr, 0), 0);
+    EXPECT_EQ(WriteMeshDump("/dev/full", &vertex, 1, nullptr, 0, FaceTextureName, full), 0);
   }
 }

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "scene/export_context.h"
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
 #include "standalone/memory_host.h"
 
 static_assert(release::kCopiesBitmapNames && !release::kRecordsErrors,
@@ -19,12 +20,12 @@ TEST(Release2Sampling, CopiesFaceBitmapNamesAndRecordsNoErrors) {
   host.scene().Root().AddChild("quad").SetMesh(mesh).SetMaterial(multi).Select();
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kNodeHasMaterial | kNodeIsSelected), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kNodeHasMaterial | kNodeIsSelected), 1);
   SampledVertex* vertices = nullptr;
   SampledFace* faces = nullptr;
   std::int32_t vertexCount = 0;
   std::int32_t faceCount = 0;
-  ASSERT_EQ(context.SampleMesh(0, 1, &vertices, &faces, &vertexCount, &faceCount, 0), 1);
+  ASSERT_EQ(SampleMesh(context, 0, 1, &vertices, &faces, &vertexCount, &faceCount, 0), 1);
   multi.reset();
   host.scene().Root().children()[0]->SetMaterial(nullptr);  // the host's text is gone
   EXPECT_EQ(std::string(faces[0].bitmapName.get()), longName.substr(0, 51));
@@ -35,9 +36,9 @@ TEST(Release2Sampling, CopiesFaceBitmapNamesAndRecordsNoErrors) {
   faces = nullptr;
 
   host.scene().Root().AddChild("helper").SetMaterial(vexo::BitmapMaterial("m", "m.bmp")).Select();
-  ASSERT_EQ(context.EnumerateNodes(&host, kNodeHasMaterial | kNodeIsSelected), 1);
-  EXPECT_EQ(context.SampleMesh(0, 1, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
-  EXPECT_EQ(context.SampleMesh(0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
+  ASSERT_EQ(EnumerateNodes(context, &host, kNodeHasMaterial | kNodeIsSelected), 1);
+  EXPECT_EQ(SampleMesh(context, 0, 1, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
+  EXPECT_EQ(SampleMesh(context, 0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
   EXPECT_EQ(context.errorRecorded, 0);
   EXPECT_STREQ(context.errorText, "");
 }

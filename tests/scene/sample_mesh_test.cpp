@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/export_context.h"
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
 #include "standalone/memory_host.h"
 
 namespace {
@@ -19,7 +20,7 @@ struct Sample {
   int result = 0;
 
   Sample(ExportContext& context, TimeValue time) {
-    result = context.SampleMesh(0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount,
+    result = SampleMesh(context, 0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount,
                                 time);
   }
   ~Sample() {
@@ -67,7 +68,7 @@ TEST(SampleMesh, CombinesNodesInWorldCoordinates) {
   auto& quad = parent.AddChild("quad").SetMesh(vexo::MakeQuad(2, 4)).SetMaterial(skin).Select();
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   Sample s(context, 0);
   ASSERT_EQ(s.result, 1);
   ASSERT_EQ(s.vertexCount, 12);
@@ -127,7 +128,7 @@ TEST(SampleMesh, NamesTheBitmapOfEachFacesMaterial) {
   root.AddChild("empty").SetMesh(strip).SetMaterial(empty).Select();
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   Sample s(context, 0);
   ASSERT_EQ(s.result, 1);
   ASSERT_EQ(s.faceCount, 24);
@@ -176,7 +177,7 @@ TEST(SampleMesh, SamplesAnimationAtTheGivenTime) {
       });
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   Sample first(context, 0);
   Sample later(context, 10 * GetTicksPerFrame());
   ASSERT_EQ(first.result, 1);
@@ -197,14 +198,14 @@ TEST(SampleMesh, RecordsTheFirstFailureAndLeavesSlotsAsDocumented) {
   host.scene().Root().AddChild("helper").SetMaterial(skin).Select();  // no mesh
 
   ExportContext context;
-  ASSERT_EQ(context.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
   ASSERT_EQ(context.nodeCount, 2);  // listed although it cannot be sampled
 
   SampledVertex* vertices = reinterpret_cast<SampledVertex*>(0x10);
   SampledFace* faces = reinterpret_cast<SampledFace*>(0x20);
   std::int32_t vertexCount = -1;
   std::int32_t faceCount = -1;
-  EXPECT_EQ(context.SampleMesh(0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
+  EXPECT_EQ(SampleMesh(context, 0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
   EXPECT_STREQ(context.errorText, "Unable to get mesh from node pointer");
   EXPECT_STREQ(context.errorCaption, "Internal Parameter Error");
   EXPECT_EQ(vertices, reinterpret_cast<SampledVertex*>(0x10));
@@ -213,15 +214,15 @@ TEST(SampleMesh, RecordsTheFirstFailureAndLeavesSlotsAsDocumented) {
   EXPECT_EQ(faceCount, 2);
 
   // A later failure does not replace the first.
-  EXPECT_EQ(context.SampleMesh(1, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
+  EXPECT_EQ(SampleMesh(context, 1, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
   EXPECT_STREQ(context.errorText, "Unable to get mesh from node pointer");
 
   ExportContext ranges;
-  ASSERT_EQ(ranges.EnumerateNodes(&host, kSelectedAndMapped), 1);
+  ASSERT_EQ(EnumerateNodes(ranges, &host, kSelectedAndMapped), 1);
   const std::vector<std::pair<int, int>> badRanges = {{1, 2}, {3, 0}, {-1, 1}, {1, -1},
                                                       {0x7fffffff, 2}};
   for (auto [first, count] : badRanges) {
-    EXPECT_EQ(ranges.SampleMesh(first, count, &vertices, &faces, &vertexCount, &faceCount, 0), 0)
+    EXPECT_EQ(SampleMesh(ranges, first, count, &vertices, &faces, &vertexCount, &faceCount, 0), 0)
         << first << " " << count;
   }
   EXPECT_STREQ(ranges.errorText, "Mesh range invalid");
@@ -260,7 +261,7 @@ TEST(SampleMesh, RefusesHostMeshesThatWouldBeReadOutOfBounds) {
     SampledFace* faces = nullptr;
     std::int32_t vertexCount = 0;
     std::int32_t faceCount = 0;
-    const int result = context.SampleMesh(0, 1, &vertices, &faces, &vertexCount, &faceCount, 0);
+    const int result = SampleMesh(context, 0, 1, &vertices, &faces, &vertexCount, &faceCount, 0);
     EXPECT_EQ(std::string(context.errorText), text);
     EXPECT_STREQ(context.errorCaption, result ? "" : caption);
     delete[] vertices;
@@ -310,7 +311,7 @@ TEST(SampleMesh, RefusesHostMeshesThatWouldBeReadOutOfBounds) {
     SampledFace* faces = nullptr;
     std::int32_t vertexCount = 0;
     std::int32_t faceCount = 0;
-    EXPECT_EQ(context.SampleMesh(0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
+    EXPECT_EQ(SampleMesh(context, 0, 2, &vertices, &faces, &vertexCount, &faceCount, 0), 0);
     EXPECT_STREQ(context.errorText, "Cannot get memory for mesh data");
     EXPECT_EQ(vertices, nullptr);
   }

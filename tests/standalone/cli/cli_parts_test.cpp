@@ -14,10 +14,13 @@
 #include <vector>
 
 #include "standalone/cli/option_checks.h"
+#include "standalone/cli/panel_session.h"
 #include "standalone/cli/reporter.h"
 #include "standalone/cli/written_files.h"
+#include "standalone/scene_building.h"
 #include "tests/support/bytes.h"
 #include "tests/support/md2_file.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -185,6 +188,40 @@ TEST_F(CliWrittenFiles, ModelSummariesCheckThatFramesLieInsideTheFile) {
   wrongIdent[3] = 'O';
   EXPECT_FALSE(vexo::cli::ReadModelSummary(Write("ident.md2", wrongIdent), error));
   EXPECT_THAT(error, ::testing::HasSubstr("not a Quake 2 model"));
+}
+
+}  // namespace
+
+namespace {
+
+// A texture the plug-in refuses: the panel's message is followed by what
+// the module recorded and why its loader refused the file.
+TEST(CliPanelSession, TheDetailLineCarriesTheLoadersReason) {
+  const std::string folder = test_support::FreshFolder("cli_reason");
+  test_support::ByteBuilder rle;  // an 8-bit BMP whose header says RLE8
+  rle.U8s({'B', 'M'}).U32(1078 + 4).U32(0).U32(1078).U32(40).I32(1).I32(1).U16(1).U16(8);
+  rle.U32(1).Fill(20).Fill(1024).U8s({1, 0, 0, 1});
+  ASSERT_TRUE(test_support::WriteFileBytes(folder + "/rle.bmp", rle.data));
+  vexo::MemoryScene scene;
+  scene.Root()
+      .AddChild("quad")
+      .SetMesh(vexo::MakeQuad())
+      .SetMaterial(vexo::BitmapMaterial("m", folder + "/rle.bmp"))
+      .Select();
+
+  std::FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  {
+    vexo::cli::Reporter reporter(out);
+    vexo::cli::PanelSession session(std::move(scene), VEXO_BIN_DIR "/Dorvane.dlu", reporter);
+    EXPECT_TRUE(session.SaveModel(folder + "/quad.md2").failed);
+  }
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text += char(c);
+  std::fclose(out);
+  EXPECT_THAT(text, ::testing::HasSubstr("  detail: File Error: Could not load " + folder +
+                                         "/rle.bmp: compressed BMP is not read\n"));
 }
 
 }  // namespace

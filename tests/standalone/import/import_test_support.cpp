@@ -5,7 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "scene/export_context.h"
+#include "scene/enumerate_nodes.h"
+#include "scene/sample_mesh.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -80,12 +81,12 @@ PluginSample SampleThroughPlugin(HostInterface& host, TimeValue time, bool mappe
   PluginSample sample;
   ExportContext context;
   const int criteria = kNodeIsSelected | (mapped ? kNodeHasMaterial : 0);
-  if (!context.EnumerateNodes(&host, criteria)) return sample;
+  if (!EnumerateNodes(context, &host, criteria)) return sample;
   SampledVertex* vertices = nullptr;
   SampledFace* faces = nullptr;
   std::int32_t vertexCount = 0, faceCount = 0;
   sample.result =
-      context.SampleMesh(0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount, time);
+      SampleMesh(context, 0, context.nodeCount, &vertices, &faces, &vertexCount, &faceCount, time);
   if (sample.result) {
     for (std::int32_t i = 0; i < vertexCount; ++i) sample.positions.push_back(vertices[i].position);
     for (std::int32_t i = 0; i < faceCount; ++i) {

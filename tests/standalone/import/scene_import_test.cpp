@@ -7,7 +7,7 @@
 #include "gltf_writer.h"
 #include "import_test_support.h"
 #include "standalone/import/imported_scene.h"
-#include "texture/bitmap_image.h"
+#include "texture/picture/bitmap_image.h"
 
 namespace vexo {
 namespace {
