@@ -6,6 +6,7 @@
 #include <string>
 
 #include "standalone/cli/commands.h"
+#include "standalone/cli/finishing_command_line.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/scene_source.h"
@@ -59,6 +60,9 @@ int RunCommandLine(int argc, char** argv) {
       "  vexo export hero.gltf -o hero.md2 --pcx --map Idle:stand01-stand40 --map Run:run1-run6\n"
       "                                             two clips of a scene file as two ranges\n"
       "  vexo info hero.gltf                        what an import makes of a scene file\n"
+      "  vexo export hero.gltf -o hero.md2 --pcx --game\n"
+      "                                             a model finished for the game\n"
+      "  vexo check hero.md2                        the engines' rules, and what breaks them\n"
       "Exit codes: 0 done, 1 the export failed, 2 the command line was refused or the scene\n"
       "file could not be imported (nothing is written then).");
 
@@ -84,7 +88,6 @@ int RunCommandLine(int argc, char** argv) {
   exportVerb
       ->add_option("-o,--output", exportOptions.output,
                    "the model file; an existing one of the same mesh is updated in place")
-      ->required()
       ->type_name("MODEL");
   AddText(*exportVerb, skin, "--skin", "NAME",
           "the skin's name: it is written as NAME.bmp and NAME.pcx (default: tris beside the "
@@ -112,6 +115,17 @@ int RunCommandLine(int argc, char** argv) {
                    "start to its end. Textures are prepared in vexo-textures beside the model.")
       ->allow_extra_args(false)
       ->type_name("CLIP:FIRST-LAST");
+  AddFinishingOptions(*exportVerb, exportOptions.finish);
+  TextOption player;
+  AddText(*exportVerb, player, "--player", "DIR",
+          "write a player folder instead of -o: DIR/tris.md2, the PCX skin and its icon "
+          "SKIN_i.pcx, as the game's player setup lists them");
+
+  // check, finish
+  CheckOptions checkOptions;
+  CLI::App* checkVerb = AddCheckVerb(app, checkOptions);
+  FinishCommandOptions finishOptions;
+  CLI::App* finishVerb = AddFinishVerb(app, finishOptions);
 
   // frames
   FramesOptions framesOptions;
@@ -160,11 +174,14 @@ int RunCommandLine(int argc, char** argv) {
       exportOptions.panel.end = end.Get();
       exportOptions.panel.scale = scale.Get();
       exportOptions.panel.framesFrom = framesFrom.Get();
+      exportOptions.player = player.Get();
       const std::string importOption = FirstImportOptionGiven(*exportVerb);
       if (!importOption.empty() && IsDemoScene(exportOptions.scene, exportOptions.demo))
         throw UsageError(importOption + " applies to scene files; the demo scene is built in");
       return RunExport(exportOptions, common, reporter);
     }
+    if (checkVerb->parsed()) return RunCheck(checkOptions);
+    if (finishVerb->parsed()) return RunFinish(finishOptions, reporter);
     if (infoVerb->parsed()) {
       infoOptions.import.path = infoScene;
       return RunInfo(infoOptions);

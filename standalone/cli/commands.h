@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "standalone/cli/reporter.h"
+#include "standalone/finish/finish_files.h"
 #include "standalone/import/import_options.h"
 
 namespace vexo::cli {
@@ -44,6 +45,8 @@ struct ExportOptions {
   PanelSettings panel;
   ImportOptions import;           // for a scene file
   std::vector<std::string> maps;  // --map CLIP:FIRST-LAST, in order
+  finish::FinishOptions finish;   // applied to what was written
+  std::optional<std::string> player;  // --player DIR
 };
 
 struct InfoOptions {
@@ -52,6 +55,20 @@ struct InfoOptions {
 
 struct FramesOptions {
   std::optional<std::string> model;
+};
+
+struct CheckOptions {
+  std::string model;
+  std::vector<std::string> skins;  // --skin, in order
+  std::string target = "all";
+  bool json = false;
+  std::optional<std::string> player;  // --player DIR
+};
+
+struct FinishCommandOptions {
+  std::string model;
+  std::string skin;  // --skin; empty: the PCX beside the model
+  finish::FinishOptions finish;
 };
 
 struct DemoOptions {
@@ -63,6 +80,8 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
 int RunFrames(const FramesOptions& options, const CommonOptions& common, Reporter& reporter);
 int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& reporter);
 int RunInfo(const InfoOptions& options);
+int RunCheck(const CheckOptions& options);
+int RunFinish(const FinishCommandOptions& options, Reporter& reporter);
 
 // The module's description line for --version; throws ModuleError.
 std::string ModuleVersionText(const CommonOptions& common);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "standalone/cli/commands.h"
+#include "standalone/cli/export_finishing.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
 #include "standalone/cli/scene_source.h"
@@ -51,6 +52,7 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
   settings.skin = options.skin
                       ? *options.skin
                       : (fs::path(options.output).parent_path() / "tris").string();
+  const auto playerFolder = PrepareFinishing(options, settings);
   CheckPanelSettings(settings);
 
   std::vector<ClipMapping> mappings;
@@ -64,14 +66,16 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
   }
 
   ImportOptions import = options.import;
-  import.textureCache = TextureCacheFolder(ModelFileName(options.output));
-  CacheCleanup cleanup(import.textureCache, options.output);
+  import.textureCache = TextureCacheFolder(ModelFileName(settings.model));
+  CacheCleanup cleanup(import.textureCache, settings.model);
   LoadedScene loaded = LoadScene(options.scene, options.demo, import);
   const auto session = OpenPanel(std::move(loaded.scene), common, reporter);
-  if (!mappings.empty())
-    return ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter);
-  return ExportThroughPanel(*session, settings, reporter,
-                            loaded.imported ? loaded.imported->SkinDoesNotFitMessage() : "");
+  const int code =
+      !mappings.empty()
+          ? ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter)
+          : ExportThroughPanel(*session, settings, reporter,
+                               loaded.imported ? loaded.imported->SkinDoesNotFitMessage() : "");
+  return code == kExitDone ? FinishExport(options, settings, reporter) : code;
 }
 
 int RunInfo(const InfoOptions& options) {

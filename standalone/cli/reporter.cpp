@@ -39,6 +39,8 @@ void Reporter::Error(const std::string& text) {
   std::fflush(out_);
 }
 
+void Reporter::Warning(const std::string& text) { Error("warning: " + text); }
+
 void Reporter::BeginProgress(const std::string& label, long total) {
   label_ = label;
   total_ = total;

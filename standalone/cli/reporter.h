@@ -20,6 +20,8 @@ class Reporter {
   void Detail(const std::string& text);
   // "vexo: text".
   void Error(const std::string& text);
+  // "vexo: warning: text".
+  void Warning(const std::string& text);
 
   // "label: k of total", counted by Step; total 0 shows the count alone.
   void BeginProgress(const std::string& label, long total);

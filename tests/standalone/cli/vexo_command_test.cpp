@@ -23,6 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using test_support::FileExists;
 using test_support::I32At;
 using test_support::ReadFileBytes;
@@ -228,7 +229,7 @@ TEST(VexoCommand, RefusedOptionsAndFailuresWriteNothing) {
       {"export demo -o m.md2 --pcx --skin .pcx", 2, "gives the skin files no name"},
       {"export demo -o .md2", 2, "gives the model file no name"},
       {"export scene.glb -o m.md2", 2, "cannot open scene.glb: no such file"},
-      {"export demo", 2, "--output is required"},
+      {"export demo", 2, "-o MODEL names the model to write"},
       {"export demo -o m.md2 --no-such-option", 2, "--no-such-option"},
       {"frames missing.md2", 2, "there is no model missing.md2"},
       // Failures the panel shows, with what the plug-in recorded.
@@ -289,7 +290,7 @@ TEST(VexoCommand, ProgressOnlyOnATerminal) {
   EXPECT_THAT(shown, HasSubstr("wrote t.md2"));
   const Result quiet = Vexo(folder, "export demo -o t.md2 --end 9");
   EXPECT_EQ(quiet.code, 0);
-  EXPECT_EQ(quiet.err, "");
+  EXPECT_THAT(quiet.err, Not(HasSubstr("writing frames")));
 }
 
 TEST(VexoCommand, OtherModulesAndTheVersion) {

@@ -1,0 +1,86 @@
+#include "standalone/check/check_model.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "standalone/check/model_rules.h"
+#include "standalone/check/skin_rules.h"
+
+namespace vexo::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsFile(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+std::vector<std::string> SkinsBeside(const std::string& model,
+                                     const std::vector<std::string>& skinNames) {
+  const fs::path folder = fs::path(model).parent_path();
+  std::vector<std::string> found;
+  for (const std::string& name : skinNames) {
+    // Names are game paths with "/" (models/monsters/tank/skin.pcx).
+    const fs::path file = folder / fs::path(name.substr(name.find_last_of("/\\") + 1));
+    if (!name.empty() && IsFile(file)) found.push_back(file.string());
+  }
+  if (!found.empty()) return found;
+  for (const fs::path& file : {fs::path(model).replace_extension(".pcx"), folder / "tris.pcx"})
+    if (IsFile(file)) return {file.string()};
+  return {};
+}
+
+ModelCheck CheckModel(const std::string& model, const std::vector<std::string>& skins,
+                      bool lookBeside) {
+  const md2::Reading reading = md2::ReadMd2(model);
+  ModelCheck check;
+  CheckModelFile(reading, check.findings);
+  if (reading.model.header.ident != kMd2Ident) return check;
+  check.skins = skins.empty() && lookBeside ? SkinsBeside(model, reading.model.skinNames) : skins;
+  for (const std::string& skin : check.skins) CheckSkinFile(reading, skin, check.findings);
+  return check;
+}
+
+Findings ForTargets(const Findings& findings, EngineSet targets) {
+  Findings kept;
+  for (Finding finding : findings) {
+    finding.engines = finding.engines & targets;
+    if (!finding.engines.Empty()) kept.push_back(std::move(finding));
+  }
+  return kept;
+}
+
+std::string FindingLine(const Finding& f) {
+  std::string line = f.file + ": " + f.engines.Names() + ": " + f.message + "; " + f.fix;
+  if (!f.option.empty()) line += " (" + f.option + ")";
+  return line;
+}
+
+std::string CheckJson(const std::string& model, EngineSet targets, const ModelCheck& check) {
+  auto names = [](EngineSet set) {
+    nlohmann::json list = nlohmann::json::array();
+    for (int i = 0; i < kEngineCount; ++i)
+      if (set.Has(Engine(i))) list.push_back(EngineName(Engine(i)));
+    return list;
+  };
+  nlohmann::json findings = nlohmann::json::array();
+  for (const Finding& f : check.findings)
+    findings.push_back({{"rule", f.rule},
+                        {"file", f.file},
+                        {"engines", names(f.engines)},
+                        {"refused", f.refused},
+                        {"message", f.message},
+                        {"fix", f.fix},
+                        {"option", f.option}});
+  const nlohmann::json report = {{"model", model},
+                                 {"targets", names(targets)},
+                                 {"skins", check.skins},
+                                 {"clean", check.findings.empty()},
+                                 {"findings", findings}};
+  return report.dump(2);
+}
+
+}  // namespace vexo::check

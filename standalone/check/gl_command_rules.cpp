@@ -1,0 +1,125 @@
+// The GL command list: the GL renderer draws only from it (ref_gl/gl_mesh.c
+// GL_DrawAliasFrameLerp), as do Yamagi's GL renderers
+// (src/client/refresh/gl1/gl1_mesh.c); the software renderer, Q2PRO and
+// KMQuake2 draw the triangle list. Both must describe the same triangles.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "standalone/check/model_rules.h"
+#include "standalone/md2/gl_command_list.h"
+
+namespace vexo::check {
+namespace {
+
+using std::to_string;
+const EngineSet kGlList{Engine::kIdGl, Engine::kYamagi};
+
+// A triangle's corners rotated so that the one with the least vertex index
+// comes first; the winding stays.
+template <typename Corner, typename IndexOf>
+std::array<Corner, 3> Rotated(const Corner (&c)[3], IndexOf index) {
+  int first = 0;
+  for (int k = 1; k < 3; ++k)
+    if (index(c[k]) < index(c[first])) first = k;
+  return {c[first], c[(first + 1) % 3], c[(first + 2) % 3]};
+}
+
+// The GL list's position is s * skin width; the triangle list's is that
+// value cut to whole pixels.
+bool SamePlace(const Md2GlVertex& gl, const Md2TexCoord& pixel, const Md2Header& h) {
+  return std::fabs(double(gl.s) * h.skinWidth - pixel.s) <= 1.001 &&
+         std::fabs(double(gl.t) * h.skinHeight - pixel.t) <= 1.001;
+}
+
+struct Comparison {
+  std::int64_t onlyInTriangles = 0, onlyInGl = 0, otherPlace = 0;
+};
+
+Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTriangles) {
+  using Key = std::array<std::int64_t, 3>;
+  // The triangle list, by the vertices of each triangle in winding order.
+  std::multimap<Key, std::array<Md2TexCoord, 3>> listed;
+  for (const Md2Triangle& t : m.triangles) {
+    struct Corner {
+      std::uint16_t vertex, texCoord;
+    };
+    const Corner corners[3] = {{t.vertexIndex[0], t.texCoordIndex[0]},
+                               {t.vertexIndex[1], t.texCoordIndex[1]},
+                               {t.vertexIndex[2], t.texCoordIndex[2]}};
+    const auto c = Rotated(corners, [](const Corner& x) { return x.vertex; });
+    std::array<Md2TexCoord, 3> places{};
+    for (int k = 0; k < 3; ++k)
+      if (c[k].texCoord < m.texCoords.size()) places[k] = m.texCoords[c[k].texCoord];
+    listed.emplace(Key{c[0].vertex, c[1].vertex, c[2].vertex}, places);
+  }
+  Comparison result;
+  for (const md2::GlTriangle& g : glTriangles) {
+    const auto c = Rotated(g.corners, [](const Md2GlVertex& v) { return v.vertexIndex; });
+    auto [from, to] = listed.equal_range({c[0].vertexIndex, c[1].vertexIndex, c[2].vertexIndex});
+    if (from == to) {
+      ++result.onlyInGl;
+      continue;
+    }
+    auto match = std::find_if(from, to, [&](const auto& entry) {
+      for (int k = 0; k < 3; ++k)
+        if (!SamePlace(c[k], entry.second[k], m.header)) return false;
+      return true;
+    });
+    if (match == to) {
+      ++result.otherPlace;
+      match = from;
+    }
+    listed.erase(match);
+  }
+  result.onlyInTriangles = std::int64_t(listed.size());
+  return result;
+}
+
+}  // namespace
+
+void CheckGlCommands(const md2::Reading& r, Findings& out) {
+  if (!r.glCommands.inFile) return;  // reported with the sections
+  const md2::Model& m = r.model;
+  const md2::GlCommandList list = md2::DecodeGlCommands(m.glCommands);
+  if (m.glCommands.empty() || list.commands.empty()) {
+    Report(out, r.path, "gl-commands", kGlList, true,
+           "the GL command list is empty: the GL renderers draw nothing",
+           "export the model again (vexo export)");
+    return;
+  }
+  if (!list.problem.empty() || !list.terminated)
+    Report(out, r.path, "gl-commands", kGlList, true,
+           "the GL command list " +
+               (list.problem.empty() ? "has no closing 0" : list.problem) +
+               ": the GL renderer reads past it",
+           "export the model again (vexo export)");
+  std::int64_t badIndex = 0;
+  for (const md2::GlCommand& command : list.commands)
+    for (const Md2GlVertex& v : command.vertices)
+      if (v.vertexIndex < 0 || v.vertexIndex >= m.header.numVertices) ++badIndex;
+  if (badIndex)
+    Report(out, r.path, "gl-commands", kGlList, true,
+           to_string(badIndex) + " GL command vertices name a vertex past the model's " +
+               to_string(m.header.numVertices) + ": the GL renderer reads outside the frame",
+           "export the model again (vexo export)");
+
+  if (!r.triangles.inFile) return;
+  const Comparison c = Compare(m, md2::TrianglesOf(list.commands));
+  if (c.onlyInTriangles || c.onlyInGl)
+    Report(out, r.path, "gl-triangles", EngineSet::Games(), false,
+           "the GL command list and the triangle list differ (" + to_string(c.onlyInTriangles) +
+               " triangles only in the triangle list, " + to_string(c.onlyInGl) +
+               " only in the GL commands): the GL renderers draw another model than the rest",
+           "export the model again (vexo export)");
+  if (c.otherPlace)
+    Report(out, r.path, "gl-triangles", EngineSet::Games(), false,
+           to_string(c.otherPlace) +
+               " triangles take another part of the skin in the GL command list than in the "
+               "triangle list: the GL renderers texture them differently",
+           "export the model again (vexo export)");
+}
+
+}  // namespace vexo::check
