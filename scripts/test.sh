@@ -7,6 +7,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Both package lists up front: some native tests compare with what the
 # Windows resource compiler builds.
 "$root/scripts/install-deps.sh" "$root/scripts/packages.txt" "$root/scripts/packages-windows.txt"
+# The independent MD2 readers some tests run in node (three.js, quake2ts).
+"$root/scripts/install-node-modules.sh"
 status=0
 for config in release asan; do
   echo "== $config: build"

@@ -19,7 +19,7 @@ constexpr int kMaxSkinHeight = 480;  // MAX_LBM_HEIGHT
 // The software renderer's array of transformed vertices (ref_soft).
 constexpr int kSoftMaxVertices = 2000;
 // Q2PRO's own limits (src/refresh/models.c).
-constexpr int kQ2proMaxTriangles = 6144;
+constexpr int kQ2proMaxTriangles = 6144;  // TESS_MAX_INDICES / 3
 constexpr int kQ2proMaxFrames = 1024;
 constexpr int kQ2proMaxSkinSize = 8192;
 // The block an alias model is built in: Hunk_Begin (0x200000) in
@@ -56,47 +56,36 @@ void CheckCounts(const md2::Reading& r, Findings& out) {
                "overruns the array",
            "reduce the mesh below 2000 vertices");
 
-  if (h.numTriangles > kQ2proMaxTriangles)
-    Report(out, f, "triangle-count", {kQ2pro}, true,
-           to_string(h.numTriangles) + " triangles, more than Q2PRO's 6144: it does not load",
-           "reduce the mesh below 4096 triangles");
+  // KMQuake2 refuses more than the game's 4096 triangles and 512 frames,
+  // Q2PRO more than 6144 and 1024; id's loaders do not check the limits
+  // their header declares.
   if (h.numTriangles > kMaxTriangles) {
-    Report(out, f, "triangle-count", {kKmq2}, true,
-           to_string(h.numTriangles) + " triangles, more than the game's 4096: it does not load",
-           "reduce the mesh below 4096 triangles");
-    Report(out, f, "triangle-count", {kIdGl, kIdSoft}, false,
-           to_string(h.numTriangles) +
-               " triangles, more than the 4096 the game's header declares; the loader does not "
-               "check, other tools may refuse it",
+    const bool q2pro = h.numTriangles > kQ2proMaxTriangles;
+    Report(out, f, "triangle-count",
+           q2pro ? EngineSet{kKmq2, kQ2pro, kIdGl, kIdSoft} : EngineSet{kKmq2, kIdGl, kIdSoft}, true,
+           to_string(h.numTriangles) + " triangles, more than the game's 4096: KMQuake2" +
+               (q2pro ? " and Q2PRO (over 6144) do" : " does") +
+               " not load the model; id's loaders do not check",
            "reduce the mesh below 4096 triangles");
   }
-
-  if (h.numFrames > kQ2proMaxFrames)
-    Report(out, f, "frame-count", {kQ2pro}, true,
-           to_string(h.numFrames) + " frames, more than Q2PRO's 1024: it does not load",
-           "keep the model to 512 frames");
   if (h.numFrames > kMaxFrames) {
-    Report(out, f, "frame-count", {kKmq2}, true,
-           to_string(h.numFrames) + " frames, more than the game's 512: it does not load",
-           "keep the model to 512 frames");
-    Report(out, f, "frame-count", {kIdGl, kIdSoft}, false,
-           to_string(h.numFrames) +
-               " frames, more than the 512 the game's header declares; the loader does not check",
+    const bool q2pro = h.numFrames > kQ2proMaxFrames;
+    Report(out, f, "frame-count",
+           q2pro ? EngineSet{kKmq2, kQ2pro, kIdGl, kIdSoft} : EngineSet{kKmq2, kIdGl, kIdSoft}, true,
+           to_string(h.numFrames) + " frames, more than the game's 512: KMQuake2" +
+               (q2pro ? " and Q2PRO (over 1024) do" : " does") +
+               " not load the model; id's loaders do not check",
            "keep the model to 512 frames");
   }
 
-  if (h.numSkins > kMaxSkins) {
-    Report(out, f, "skin-count", {kIdGl, kIdSoft}, true,
-           to_string(h.numSkins) + " skin names, more than the 32 the loader keeps: it overruns "
-                                   "its skin array",
+  // id's loaders keep 32 skins in an array they overrun; Q2PRO and
+  // KMQuake2 refuse more; Yamagi uses the first 32.
+  if (h.numSkins > kMaxSkins)
+    Report(out, f, "skin-count", {kIdGl, kIdSoft, kQ2pro, kKmq2, kYamagi}, true,
+           to_string(h.numSkins) +
+               " skin names, more than 32: id's loaders overrun their skin array, Q2PRO and "
+               "KMQuake2 do not load the model, Yamagi uses the first 32",
            "name at most 32 skins");
-    Report(out, f, "skin-count", {kQ2pro, kKmq2}, true,
-           to_string(h.numSkins) + " skin names, more than 32: it does not load",
-           "name at most 32 skins");
-    Report(out, f, "skin-count", {kYamagi}, false,
-           to_string(h.numSkins) + " skin names: only the first 32 are used",
-           "name at most 32 skins");
-  }
 
   // The skin size in the header: the id loaders and Yamagi refuse a skin
   // taller than 480 (ref_gl/gl_model.c, models.c); Q2PRO wants 1 to 8192.
