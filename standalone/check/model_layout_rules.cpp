@@ -27,6 +27,22 @@ constexpr int kQ2proMaxSkinSize = 8192;
 // of it, rounded up to 32.
 constexpr std::int64_t kModelBlock = 0x200000;
 
+// KMQuake2 refuses more than the game's 4096 triangles and 512 frames,
+// Q2PRO more than its own limits; id's loaders do not check the limits
+// their header declares.
+void ReportOverLimit(Findings& out, const std::string& f, const char* rule, std::int64_t count,
+                     const char* what, int gameLimit, int q2proLimit, const char* fix) {
+  if (count <= gameLimit) return;
+  const bool q2pro = count > q2proLimit;
+  Report(out, f, rule,
+         q2pro ? EngineSet{kKmq2, kQ2pro, kIdGl, kIdSoft} : EngineSet{kKmq2, kIdGl, kIdSoft}, true,
+         to_string(count) + " " + what + ", more than the game's " + to_string(gameLimit) +
+             ": KMQuake2" +
+             (q2pro ? " and Q2PRO (over " + to_string(q2proLimit) + ") do" : std::string(" does")) +
+             " not load the model; id's loaders do not check",
+         fix);
+}
+
 void CheckCounts(const md2::Reading& r, Findings& out) {
   const Md2Header& h = r.model.header;
   const std::string& f = r.path;
@@ -56,27 +72,10 @@ void CheckCounts(const md2::Reading& r, Findings& out) {
                "overruns the array",
            "reduce the mesh below 2000 vertices");
 
-  // KMQuake2 refuses more than the game's 4096 triangles and 512 frames,
-  // Q2PRO more than 6144 and 1024; id's loaders do not check the limits
-  // their header declares.
-  if (h.numTriangles > kMaxTriangles) {
-    const bool q2pro = h.numTriangles > kQ2proMaxTriangles;
-    Report(out, f, "triangle-count",
-           q2pro ? EngineSet{kKmq2, kQ2pro, kIdGl, kIdSoft} : EngineSet{kKmq2, kIdGl, kIdSoft}, true,
-           to_string(h.numTriangles) + " triangles, more than the game's 4096: KMQuake2" +
-               (q2pro ? " and Q2PRO (over 6144) do" : " does") +
-               " not load the model; id's loaders do not check",
-           "reduce the mesh below 4096 triangles");
-  }
-  if (h.numFrames > kMaxFrames) {
-    const bool q2pro = h.numFrames > kQ2proMaxFrames;
-    Report(out, f, "frame-count",
-           q2pro ? EngineSet{kKmq2, kQ2pro, kIdGl, kIdSoft} : EngineSet{kKmq2, kIdGl, kIdSoft}, true,
-           to_string(h.numFrames) + " frames, more than the game's 512: KMQuake2" +
-               (q2pro ? " and Q2PRO (over 1024) do" : " does") +
-               " not load the model; id's loaders do not check",
-           "keep the model to 512 frames");
-  }
+  ReportOverLimit(out, f, "triangle-count", h.numTriangles, "triangles", kMaxTriangles,
+                  kQ2proMaxTriangles, "reduce the mesh below 4096 triangles");
+  ReportOverLimit(out, f, "frame-count", h.numFrames, "frames", kMaxFrames, kQ2proMaxFrames,
+                  "keep the model to 512 frames");
 
   // id's loaders keep 32 skins in an array they overrun; Q2PRO and
   // KMQuake2 refuse more; Yamagi uses the first 32.

@@ -86,7 +86,8 @@ std::vector<std::string> FinishFiles(const std::string& modelPath, const std::st
   if (options.ChangesModel()) md2::WriteMd2(modelPath, model);
   if (options.safePalette) {
     if (repair.Changed() > 0) WritePcx(skinPath, picture);
-    std::string what = skinPath + ": " + to_string(repair.Changed()) + " pixels changed";
+    std::string what = skinPath + ": " + to_string(repair.Changed()) +
+                       (repair.Changed() == 1 ? " pixel changed" : " pixels changed");
     if (repair.movedFrom255)
       what += ", " + to_string(repair.movedFrom255) + " from index 255 to its nearest colour " +
               to_string(repair.replacement);
