@@ -7,7 +7,6 @@
 #include "standalone/check/player_folder.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
-#include "standalone/files/file_replacement.h"
 #include "standalone/finish/player_icon.h"
 #include "standalone/finish/skin_names.h"
 #include "standalone/md2/read_md2.h"
@@ -23,7 +22,7 @@ void Warn(const check::ModelCheck& result, Reporter& reporter) {
 }
 
 // Runs the finishing steps; prints what was done. Throws FinishError or
-// FileWriteError.
+// std::runtime_error.
 void Finish(const std::string& model, const std::string& skin,
             const finish::FinishOptions& options) {
   if (!options.Any()) return;
@@ -113,7 +112,7 @@ int FinishWrittenFiles(const std::string& model, const std::string& skin,
   } catch (const finish::FinishError& e) {
     reporter.Error(e.what());
     return kExitUsage;
-  } catch (const FileWriteError& e) {
+  } catch (const std::runtime_error& e) {
     reporter.Error(e.what());
     return kExitFailed;
   }

@@ -32,7 +32,8 @@ class FinishError : public std::runtime_error {
 // Finishes the model, and for --safe-palette its PCX skin (skin, or the
 // one found beside the model when empty). Everything is read and worked
 // out before the first file is written. Returns what was done, a line a
-// step. Throws FinishError, or FileWriteError when a file cannot be written.
+// step. Throws FinishError, or std::runtime_error when a file cannot be
+// written.
 std::vector<std::string> FinishFiles(const std::string& model, const std::string& skin,
                                      const FinishOptions& options);
 

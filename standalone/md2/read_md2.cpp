@@ -1,27 +1,12 @@
 #include "standalone/md2/read_md2.h"
 
 #include <cstring>
-#include <fstream>
+
+#include "base/little_endian.h"
+#include "base/whole_file_reader.h"
 
 namespace vexo::md2 {
 namespace {
-
-std::int32_t I32At(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32LE(p)); }
-float F32At(const std::uint8_t* p) {
-  const std::uint32_t bits = ReadU32LE(p);
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
-
-Md2Header ParseHeader(const std::uint8_t* p) {
-  std::int32_t fields[17];
-  for (int i = 0; i < 17; ++i) fields[i] = I32At(p + 4 * i);
-  static_assert(sizeof(Md2Header) == sizeof fields, "the header is 17 integers");
-  Md2Header header;
-  std::memcpy(&header, fields, sizeof header);
-  return header;
-}
 
 // A section lies inside the file when it starts at or behind the header and
 // ends at or before the file's end; checked by subtraction.
@@ -47,8 +32,7 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
     m.texCoords.resize(std::size_t(r.texCoords.count));
     for (std::size_t i = 0; i < m.texCoords.size(); ++i) {
       const std::uint8_t* p = data + r.texCoords.offset + 4 * i;
-      m.texCoords[i] = {static_cast<std::int16_t>(ReadU16LE(p)),
-                        static_cast<std::int16_t>(ReadU16LE(p + 2))};
+      m.texCoords[i] = {ReadI16LE(p), ReadI16LE(p + 2)};
     }
   }
   if (r.triangles.inFile) {
@@ -66,11 +50,7 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
     for (std::size_t f = 0; f < m.frames.size(); ++f) {
       const std::uint8_t* p = data + r.frames.offset + h.frameSize * std::int64_t(f);
       Frame& frame = m.frames[f];
-      for (int k = 0; k < 3; ++k) {
-        frame.header.scale[k] = F32At(p + 4 * k);
-        frame.header.translate[k] = F32At(p + 12 + 4 * k);
-      }
-      std::memcpy(frame.header.name, p + 24, sizeof frame.header.name);
+      ReadMd2FrameHeader(p, &frame.header);
       frame.vertices.resize(std::size_t(h.numVertices));
       std::memcpy(frame.vertices.data(), p + kMd2FrameHeaderSize,
                   frame.vertices.size() * kMd2VertexSize);
@@ -79,7 +59,7 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
   if (r.glCommands.inFile) {
     m.glCommands.resize(std::size_t(r.glCommands.count));
     for (std::size_t i = 0; i < m.glCommands.size(); ++i)
-      m.glCommands[i] = I32At(data + r.glCommands.offset + 4 * i);
+      m.glCommands[i] = ReadI32LE(data + r.glCommands.offset + 4 * i);
   }
   if (h.ofsEnd >= kMd2HeaderSize && h.ofsEnd <= r.fileSize)
     m.trailer.assign(bytes.begin() + h.ofsEnd, bytes.end());
@@ -87,16 +67,16 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
 
 }  // namespace
 
+namespace {
+
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) throw ReadError("cannot open " + path);
-  const std::streamoff size = in.tellg();
-  std::vector<std::uint8_t> bytes(size > 0 ? std::size_t(size) : 0);
-  in.seekg(0);
-  if (size < 0 || !in.read(reinterpret_cast<char*>(bytes.data()), size))
-    throw ReadError("cannot read " + path);
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(path, bytes, error)) throw ReadError(error);
   return bytes;
 }
+
+}  // namespace
 
 Reading ReadMd2(const std::vector<std::uint8_t>& bytes, const std::string& path) {
   if (bytes.size() < std::size_t(kMd2HeaderSize))
@@ -106,7 +86,7 @@ Reading ReadMd2(const std::vector<std::uint8_t>& bytes, const std::string& path)
   r.path = path;
   r.fileSize = std::int64_t(bytes.size());
   Md2Header& h = r.model.header;
-  h = ParseHeader(bytes.data());
+  ReadMd2Header(bytes.data(), &h);
   r.skins = Place("skin names", h.ofsSkins, h.numSkins, kSkinNameSize, r.fileSize);
   r.texCoords = Place("texture coordinates", h.ofsTexCoords, h.numTexCoords, kMd2TexCoordSize,
                       r.fileSize);

@@ -41,8 +41,6 @@ struct Reading {
   bool frameSizeFits = false;
 };
 
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
-
 // Throws ReadError only when the bytes are too few for a header.
 Reading ReadMd2(const std::vector<std::uint8_t>& bytes, const std::string& path);
 Reading ReadMd2(const std::string& path);

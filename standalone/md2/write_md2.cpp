@@ -1,6 +1,8 @@
 #include "standalone/md2/write_md2.h"
 
-#include "standalone/files/file_replacement.h"
+#include <stdexcept>
+
+#include "base/whole_file_writer.h"
 
 namespace vexo::md2 {
 
@@ -22,7 +24,7 @@ Md2Header LayOut(const Model& m) {
 }
 
 void WriteMd2(const std::string& path, const Model& m) {
-  FileReplacement file(path);
+  WholeFileWriter file(path);
   LittleEndianWriter& out = file.out();
   const Md2Header header = LayOut(m);
   WriteMd2Header(out, header);
@@ -37,7 +39,7 @@ void WriteMd2(const std::string& path, const Model& m) {
     WriteMd2Frame(out, frame.header, frame.vertices.data(), header.numVertices);
   for (std::int32_t word : m.glCommands) out.I32(word);
   out.Bytes(m.trailer.data(), m.trailer.size());
-  file.Commit();
+  if (file.Finish() != WholeFileWriter::kWritten) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace vexo::md2

@@ -14,7 +14,7 @@ namespace vexo::md2 {
 Md2Header LayOut(const Model& model);
 
 // Writes the model laid out as LayOut says, whole or not at all (the file
-// that was there stays when writing fails); throws FileWriteError.
+// that was there stays when writing fails); throws std::runtime_error.
 void WriteMd2(const std::string& path, const Model& model);
 
 }  // namespace vexo::md2

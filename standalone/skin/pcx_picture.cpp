@@ -1,7 +1,8 @@
 #include "standalone/skin/pcx_picture.h"
 
-#include "standalone/files/file_replacement.h"
-#include "standalone/md2/read_md2.h"
+#include "base/little_endian.h"
+#include "base/whole_file_reader.h"
+#include "base/whole_file_writer.h"
 #include "texture/pcx_run_encoder.h"
 
 namespace vexo::skin {
@@ -116,23 +117,22 @@ PcxPicture ReadPcx(const std::vector<std::uint8_t>& bytes, const std::string& pa
 }
 
 PcxPicture ReadPcx(const std::string& path) {
-  try {
-    return ReadPcx(md2::ReadFileBytes(path), path);
-  } catch (const md2::ReadError& e) {
-    throw PcxError(e.what());
-  }
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(path, bytes, error)) throw PcxError(error);
+  return ReadPcx(bytes, path);
 }
 
 void WritePcx(const std::string& path, const PcxPicture& p) {
   if (!p.decoded) throw PcxError(path + ": only a decoded picture can be written back");
-  FileReplacement file(path);
+  WholeFileWriter file(path);
   LittleEndianWriter& out = file.out();
   out.Bytes(p.header.data(), p.header.size());
   for (int y = 0; y < p.height(); ++y)
     EncodePcxRow(&p.rows[std::size_t(y) * p.bytesPerLine], p.bytesPerLine, out);
   out.U8(12);
   out.Bytes(p.palette.data(), p.palette.size());
-  file.Commit();
+  if (file.Finish() != WholeFileWriter::kWritten) throw PcxError("cannot write " + path);
 }
 
 int NearestOtherEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette, int index) {

@@ -52,7 +52,7 @@ PcxPicture ReadPcx(const std::string& path);
 
 // Writes a decoded picture back: its header as read, every row run-length
 // coded on its own, the byte 12 and the palette; whole or not at all.
-// Throws FileWriteError.
+// Throws PcxError.
 void WritePcx(const std::string& path, const PcxPicture& picture);
 
 // The palette entry nearest in red, green and blue to entry `index`, other

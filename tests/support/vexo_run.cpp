@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace vexo_run {
+namespace test_support {
 namespace {
 
 std::string ReadText(const std::string& path) {
@@ -48,4 +48,4 @@ std::string NodeReader(const std::string& reader, const std::string& file) {
                 file + "'");
 }
 
-}  // namespace vexo_run
+}  // namespace test_support

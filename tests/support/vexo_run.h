@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace vexo_run {
+namespace test_support {
 
 struct Result {
   int code = -1;
@@ -22,4 +22,4 @@ std::string Output(const std::string& command, int* code = nullptr);
 // reader "three" or "quake2ts"; its JSON result.
 std::string NodeReader(const std::string& reader, const std::string& file);
 
-}  // namespace vexo_run
+}  // namespace test_support

@@ -12,25 +12,19 @@
 #include "standalone/check/check_model.h"
 #include "standalone/check/model_rules.h"
 #include "standalone/md2/read_md2.h"
-#include "tests/support/test_md2.h"
+#include "tests/support/md2_model_builder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/vexo_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace test_md2;
+using namespace test_support;
 using vexo::check::Engine;
 using vexo::check::EngineSet;
 
 constexpr Engine kIdGl = Engine::kIdGl, kIdSoft = Engine::kIdSoft, kYamagi = Engine::kYamagi,
                  kQ2pro = Engine::kQ2pro, kKmq2 = Engine::kKmq2, kThreeJs = Engine::kThreeJs;
-
-std::string Folder(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("vexo_check_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder.string();
-}
 
 // The good skin: 16 x 16, black at the top-left, grey 100 elsewhere.
 std::vector<std::uint8_t> GoodSkin() {
@@ -43,74 +37,74 @@ struct Fault {
   std::string name;
   std::string rule;
   EngineSet engines;
-  std::function<void(Model&)> model = [](Model&) {};
+  std::function<void(Md2Model&)> model = [](Md2Model&) {};
   std::function<void(std::vector<std::uint8_t>&)> bytes = [](std::vector<std::uint8_t>&) {};
   std::function<std::vector<std::uint8_t>()> skin = [] { return Pcx(16, 16, GoodSkin()); };
   std::string skinName = "box.pcx";
 };
 
-void SetVertexCount(Model& m, int count) {
+void SetVertexCount(Md2Model& m, int count) {
   m.frames.resize(1);
-  m.frames[0].vertices.resize(std::size_t(count), Vertex{1, 1, 1, 1});
+  m.frames[0].vertices.resize(std::size_t(count), Md2Model::Vertex{1, 1, 1, 1});
 }
 
 std::vector<Fault> Faults() {
   const EngineSet games = EngineSet::Games(), all = EngineSet::All();
   return {
-      {"wrong ident", "ident", all, [](Model& m) { m.ident = "IDP3"; }},
-      {"version 7", "version", all, [](Model& m) { m.version = 7; }},
-      {"no triangles", "empty-model", games, [](Model& m) { m.triangles.clear(); }},
+      {"wrong ident", "ident", all, [](Md2Model& m) { m.ident = "IDP3"; }},
+      {"version 7", "version", all, [](Md2Model& m) { m.version = 7; }},
+      {"no triangles", "empty-model", games, [](Md2Model& m) { m.triangles.clear(); }},
       {"2049 vertices", "vertex-count", {kIdGl, kIdSoft, kYamagi, kQ2pro, kKmq2},
-       [](Model& m) { SetVertexCount(m, 2049); }},
-      {"2001 vertices", "vertex-count", {kIdSoft}, [](Model& m) { SetVertexCount(m, 2001); }},
+       [](Md2Model& m) { SetVertexCount(m, 2049); }},
+      {"2001 vertices", "vertex-count", {kIdSoft}, [](Md2Model& m) { SetVertexCount(m, 2001); }},
       {"4097 triangles", "triangle-count", {kIdGl, kIdSoft, kKmq2},
-       [](Model& m) { m.triangles.resize(4097, m.triangles[0]); }},
+       [](Md2Model& m) { m.triangles.resize(4097, m.triangles[0]); }},
       {"6145 triangles", "triangle-count", {kIdGl, kIdSoft, kKmq2, kQ2pro},
-       [](Model& m) { m.triangles.resize(6145, m.triangles[0]); }},
+       [](Md2Model& m) { m.triangles.resize(6145, m.triangles[0]); }},
       {"513 frames", "frame-count", {kIdGl, kIdSoft, kKmq2},
-       [](Model& m) { m.frames.resize(513, m.frames[0]); }},
-      {"33 skins", "skin-count", games, [](Model& m) { m.skins.resize(33, "a.pcx"); }},
+       [](Md2Model& m) { m.frames.resize(513, m.frames[0]); }},
+      {"33 skins", "skin-count", games, [](Md2Model& m) { m.skins.resize(33, "a.pcx"); }},
       {"skin 481 tall", "skin-height", {kIdGl, kIdSoft, kYamagi},
-       [](Model& m) { m.skinHeight = 481; }},
+       [](Md2Model& m) { m.skinHeight = 481; }},
       {"frames past the end", "section-bounds", all, {},
-       [](std::vector<std::uint8_t>& b) { PutI32(b, kOfsFrames, GetI32(b, kOfsEnd)); }},
+       [](std::vector<std::uint8_t>& b) { PutU32At(b, kOfsFrames, std::uint32_t(I32At(b, kOfsEnd))); }},
       {"GL commands off 4 bytes", "section-alignment", {kQ2pro},
-       [](Model& m) { m.paddingBeforeGlCommands = 2; }},
-      {"frame size 4 more", "frame-size", {kQ2pro}, [](Model& m) { m.frameSizeExtra = 4; }},
+       [](Md2Model& m) { m.paddingBeforeGlCommands = 2; }},
+      {"frame size 4 more", "frame-size", {kQ2pro}, [](Md2Model& m) { m.frameSizeExtra = 4; }},
       {"frame size 4 less", "frame-size", all, {},
-       [](std::vector<std::uint8_t>& b) { PutI32(b, kFrameSize, GetI32(b, kFrameSize) - 4); }},
+       [](std::vector<std::uint8_t>& b) { PutU32At(b, kFrameSize, std::uint32_t(I32At(b, kFrameSize) - 4)); }},
       {"ofsEnd past the file", "end-offset", {kYamagi, kThreeJs}, {},
-       [](std::vector<std::uint8_t>& b) { PutI32(b, kOfsEnd, GetI32(b, kOfsEnd) + 1); }},
-      {"a trailer", "end-offset", {kThreeJs}, [](Model& m) { m.trailer = {1, 2, 3}; }},
+       [](std::vector<std::uint8_t>& b) { PutU32At(b, kOfsEnd, std::uint32_t(I32At(b, kOfsEnd) + 1)); }},
+      {"a trailer", "end-offset", {kThreeJs}, [](Md2Model& m) { m.trailer = {1, 2, 3}; }},
       {"model over 2 MiB", "model-size", {kIdGl, kIdSoft},
-       [](Model& m) {
+       [](Md2Model& m) {
          SetVertexCount(m, 2000);
          m.frames.resize(263, m.frames[0]);
        }},
-      {"vertex index 8", "triangle-indices", all, [](Model& m) { m.triangles[3].vertex[1] = 8; }},
+      {"vertex index 8", "triangle-indices", all, [](Md2Model& m) { m.triangles[3].vertex[1] = 8; }},
       {"texture coordinate outside", "texture-coordinates", games,
-       [](Model& m) { m.texCoords[2].s = 17; }},
+       [](Md2Model& m) { m.texCoords[2].s = 17; }},
       {"GL commands without their 0", "gl-commands", {kIdGl, kYamagi},
-       [](Model& m) { m.glCommands = m.GlWords(), m.glCommands.pop_back(); }},
+       [](Md2Model& m) { m.glCommands = m.GlWords(), m.glCommands.pop_back(); }},
       {"GL commands missing a triangle", "gl-triangles", games,
-       [](Model& m) {
+       [](Md2Model& m) {
          m.glCommands = m.GlWords();
          m.glCommands.erase(m.glCommands.begin(), m.glCommands.begin() + 10);
        }},
       {"GL commands on another part of the skin", "gl-triangles", games,
-       [](Model& m) {
+       [](Md2Model& m) {
          m.glCommands = m.GlWords();
          m.glCommands[1] = 0;  // s of the first corner: 0.0 instead of 0.75
        }},
       {"every normal 0", "flat-normals", games,
-       [](Model& m) {
-         for (Frame& f : m.frames)
-           for (Vertex& v : f.vertices) v.normal = 0;
+       [](Md2Model& m) {
+         for (Md2Model::Frame& f : m.frames)
+           for (Md2Model::Vertex& v : f.vertices) v.normal = 0;
        }},
       {"a normal past the table", "normal-index", {kIdGl, kIdSoft, kYamagi, kKmq2},
-       [](Model& m) { m.frames[5].vertices[2].normal = 162; }},
-      {"no skin name", "skin-name", games, [](Model& m) { m.skins.clear(); }},
-      {"a frame renamed", "player-frames", games, [](Model& m) { m.frames[40].name = "walk1"; }},
+       [](Md2Model& m) { m.frames[5].vertices[2].normal = 162; }},
+      {"no skin name", "skin-name", games, [](Md2Model& m) { m.skins.clear(); }},
+      {"a frame renamed", "player-frames", games, [](Md2Model& m) { m.frames[40].name = "walk1"; }},
       {"PCX version 3", "pcx-form", games, {}, {},
        [] {
          auto pcx = Pcx(16, 16, GoodSkin());
@@ -141,21 +135,21 @@ std::string Describe(const vexo::check::Findings& findings) {
 }
 
 TEST(CheckRules, TheGoodFileIsCleanAndEachFaultBreaksItsRuleForItsEngines) {
-  const std::string folder = Folder("rules");
-  WriteFile(folder + "/box.md2", GoodModel().Bytes());
-  WriteFile(folder + "/box.pcx", Pcx(16, 16, GoodSkin()));
+  const std::string folder = FreshFolder("check_rules");
+  WriteFileBytes(folder + "/box.md2", GoodModel().Build());
+  WriteFileBytes(folder + "/box.pcx", Pcx(16, 16, GoodSkin()));
   const auto good = vexo::check::CheckModel(folder + "/box.md2", {});
   EXPECT_EQ(good.skins, std::vector<std::string>{folder + "/box.pcx"});
   EXPECT_TRUE(good.findings.empty()) << Describe(good.findings);
 
   for (const Fault& fault : Faults()) {
-    Model model = GoodModel();
+    Md2Model model = GoodModel();
     if (fault.model) fault.model(model);
-    std::vector<std::uint8_t> bytes = model.Bytes();
+    std::vector<std::uint8_t> bytes = model.Build();
     if (fault.bytes) fault.bytes(bytes);
     const std::string path = folder + "/fault.md2", skin = folder + "/" + fault.skinName;
-    WriteFile(path, bytes);
-    WriteFile(skin, fault.skin());
+    WriteFileBytes(path, bytes);
+    WriteFileBytes(skin, fault.skin());
     const auto check = vexo::check::CheckModel(path, {skin});
     const auto found = std::find_if(check.findings.begin(), check.findings.end(),
                                     [&](const auto& f) { return f.rule == fault.rule; });
@@ -169,7 +163,7 @@ TEST(CheckRules, TheGoodFileIsCleanAndEachFaultBreaksItsRuleForItsEngines) {
 // Every prefix of a good file is read, checked or refused without reading
 // outside it (the sanitizer build watches).
 TEST(CheckRules, EveryTruncationIsCheckedOrRefused) {
-  const std::vector<std::uint8_t> bytes = GoodModel().Bytes();
+  const std::vector<std::uint8_t> bytes = GoodModel().Build();
   for (std::size_t size = 0; size < bytes.size(); size += size < 400 ? 1 : 97) {
     const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + long(size));
     try {
@@ -187,22 +181,22 @@ TEST(CheckRules, EveryTruncationIsCheckedOrRefused) {
 // three.js's MD2Loader, run in node, loads exactly the files the check
 // finds nothing wrong with for the threejs target.
 TEST(CheckRules, ThreeJsAgreesWithTheCheck) {
-  const std::string folder = Folder("threejs");
+  const std::string folder = FreshFolder("check_threejs");
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
-  files.push_back({"good", GoodModel().Bytes()});
-  Model trailer = GoodModel();
+  files.push_back({"good", GoodModel().Build()});
+  Md2Model trailer = GoodModel();
   trailer.trailer = {0x52, 0, 0x27};
-  files.push_back({"trailer", trailer.Bytes()});
-  Model version = GoodModel();
+  files.push_back({"trailer", trailer.Build()});
+  Md2Model version = GoodModel();
   version.version = 6;
-  files.push_back({"version", version.Bytes()});
-  auto past = GoodModel().Bytes();
-  PutI32(past, kOfsEnd, GetI32(past, kOfsEnd) + 8);
+  files.push_back({"version", version.Build()});
+  auto past = GoodModel().Build();
+  PutU32At(past, kOfsEnd, std::uint32_t(I32At(past, kOfsEnd) + 8));
   files.push_back({"end past the file", past});
   for (const auto& [name, bytes] : files) {
     const std::string path = folder + "/" + name + ".md2";
-    WriteFile(path, bytes);
-    const std::string three = vexo_run::NodeReader("three", path);
+    WriteFileBytes(path, bytes);
+    const std::string three = test_support::NodeReader("three", path);
     ASSERT_THAT(three, ::testing::HasSubstr("loaded"))
         << "node cannot run three.js: scripts/install-node-modules.sh installs it";
     const auto check = vexo::check::CheckModel(path, {}, false);

@@ -10,22 +10,16 @@
 #include <nlohmann/json.hpp>
 
 #include "standalone/md2/normal_directions.h"
-#include "tests/support/test_md2.h"
+#include "tests/support/md2_model_builder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/vexo_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace test_md2;
+using namespace test_support;
 using ::testing::HasSubstr;
 using Direction = std::array<double, 3>;
-
-std::string Folder(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("vexo_finish_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder.string();
-}
 
 double Dot(const Direction& a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
@@ -36,7 +30,7 @@ Direction Unit(Direction d) {
 
 // The normal byte of vertex v in frame 0, as the file holds it.
 int NormalByte(const std::vector<std::uint8_t>& file, int v) {
-  return file.at(std::size_t(GetI32(file, kOfsFrames)) + 40 + 4 * std::size_t(v) + 3);
+  return file.at(std::size_t(I32At(file, kOfsFrames)) + 40 + 4 * std::size_t(v) + 3);
 }
 
 // The chosen direction must be the table entry nearest to `expected` (up
@@ -49,14 +43,14 @@ void ExpectNearest(int chosen, const Direction& expected, double slack, const st
 }
 
 TEST(FinishNormals, BoxAndSphereVerticesTakeTheEntryNearestTheirTrueNormal) {
-  const std::string folder = Folder("normals");
+  const std::string folder = FreshFolder("finish_normals");
   // The box: each corner's normal is the area-weighted sum of the outward
   // normals of its triangles (all of one area).
   std::vector<Direction> faceNormals;
-  const Model box = Box(&faceNormals);
-  WriteFile(folder + "/box.md2", box.Bytes());
-  ASSERT_EQ(vexo_run::Vexo(folder, "finish box.md2 --normals").code, 0);
-  const auto boxFile = ReadFile(folder + "/box.md2");
+  const Md2Model box = Box(&faceNormals);
+  WriteFileBytes(folder + "/box.md2", box.Build());
+  ASSERT_EQ(test_support::Vexo(folder, "finish box.md2 --normals").code, 0);
+  const auto boxFile = ReadFileBytes(folder + "/box.md2");
   for (int v = 0; v < 8; ++v) {
     Direction sum{0, 0, 0};
     for (std::size_t t = 0; t < box.triangles.size(); ++t)
@@ -67,33 +61,33 @@ TEST(FinishNormals, BoxAndSphereVerticesTakeTheEntryNearestTheirTrueNormal) {
   }
 
   // The sphere: the true normal points from the centre through the vertex.
-  const Model sphere = Sphere(9, 16);
-  WriteFile(folder + "/sphere.md2", sphere.Bytes());
-  ASSERT_EQ(vexo_run::Vexo(folder, "finish sphere.md2 --normals").code, 0);
-  const auto sphereFile = ReadFile(folder + "/sphere.md2");
+  const Md2Model sphere = Sphere(9, 16);
+  WriteFileBytes(folder + "/sphere.md2", sphere.Build());
+  ASSERT_EQ(test_support::Vexo(folder, "finish sphere.md2 --normals").code, 0);
+  const auto sphereFile = ReadFileBytes(folder + "/sphere.md2");
   for (std::size_t v = 0; v < sphere.frames[0].vertices.size(); ++v) {
-    const Vertex& b = sphere.frames[0].vertices[v];
+    const Md2Model::Vertex& b = sphere.frames[0].vertices[v];
     const Direction radial = Unit({b.x - 125.0, b.y - 125.0, b.z - 125.0});
     ExpectNearest(NormalByte(sphereFile, int(v)), radial, 0.02, "sphere vertex " + std::to_string(v));
   }
 }
 
 TEST(FinishSafePalette, ShownTexelsLeaveIndex255AndTheFloodFillFindsBlack) {
-  const std::string folder = Folder("palette");
-  WriteFile(folder + "/box.md2", Box().Bytes());
+  const std::string folder = FreshFolder("finish_palette");
+  WriteFileBytes(folder + "/box.md2", Box().Build());
   // One colour everywhere (a flood fill from the top-left would repaint the
   // texels the box shows, 4 to 12), with 255 inside and outside them.
   std::vector<std::uint8_t> indices(256, 7);
   const std::vector<int> at255 = {8 * 16 + 8, 5 * 16 + 6, 15 * 16 + 15, 1};
   for (int i : at255) indices[i] = 255;
-  WriteFile(folder + "/box.pcx", Pcx(16, 16, indices));
+  WriteFileBytes(folder + "/box.pcx", Pcx(16, 16, indices));
 
-  const vexo_run::Result run = vexo_run::Vexo(folder, "finish box.md2 --safe-palette");
+  const test_support::Result run = test_support::Vexo(folder, "finish box.md2 --safe-palette");
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_THAT(run.out, HasSubstr("5 pixels changed, 4 from index 255"));
 
   // Pillow decodes the result independently.
-  const std::string decoded = vexo_run::Output(
+  const std::string decoded = test_support::Output(
       "/usr/bin/python3 -c \"from PIL import Image; print(' '.join(map(str, Image.open('" + folder +
       "/box.pcx').getdata())))\"");
   std::vector<int> after;
@@ -118,7 +112,7 @@ TEST(FinishSafePalette, ShownTexelsLeaveIndex255AndTheFloodFillFindsBlack) {
     const int expected = i == 0 ? 0 : indices[i] == 255 ? nearest : indices[i];
     EXPECT_EQ(after[i], expected) << "pixel " << i;
   }
-  const vexo_run::Result check = vexo_run::Vexo(folder, "check box.md2");
+  const test_support::Result check = test_support::Vexo(folder, "check box.md2");
   EXPECT_THAT(check.out, Not(HasSubstr("transparent")));
   EXPECT_THAT(check.out, Not(HasSubstr("flood fill")));
 }
@@ -140,18 +134,18 @@ std::map<std::vector<double>, int> TriangleSet(const nlohmann::json& triangles) 
 }
 
 TEST(FinishStrips, TheCommandListDrawsTheSameTrianglesInFewerWords) {
-  const std::string folder = Folder("strips");
-  ASSERT_EQ(vexo_run::Vexo(folder, "export demo -o m.md2").code, 0);
-  const auto before = nlohmann::json::parse(vexo_run::NodeReader("quake2ts", folder + "/m.md2"));
+  const std::string folder = FreshFolder("finish_strips");
+  ASSERT_EQ(test_support::Vexo(folder, "export demo -o m.md2").code, 0);
+  const auto before = nlohmann::json::parse(test_support::NodeReader("quake2ts", folder + "/m.md2"));
   const auto sizeBefore = fs::file_size(folder + "/m.md2");
-  const vexo_run::Result run = vexo_run::Vexo(folder, "finish m.md2 --strips");
+  const test_support::Result run = test_support::Vexo(folder, "finish m.md2 --strips");
   ASSERT_EQ(run.code, 0) << run.err;
-  const auto after = nlohmann::json::parse(vexo_run::NodeReader("quake2ts", folder + "/m.md2"));
+  const auto after = nlohmann::json::parse(test_support::NodeReader("quake2ts", folder + "/m.md2"));
   ASSERT_TRUE(after["loaded"].get<bool>()) << after.dump();
   EXPECT_EQ(TriangleSet(after["glTriangles"]), TriangleSet(before["glTriangles"]));
   EXPECT_EQ(after["glTriangles"].size(), 100u);
   EXPECT_LT(fs::file_size(folder + "/m.md2"), sizeBefore);
-  EXPECT_THAT(vexo_run::Vexo(folder, "check m.md2").out, Not(HasSubstr("GL command")));
+  EXPECT_THAT(test_support::Vexo(folder, "check m.md2").out, Not(HasSubstr("GL command")));
 }
 
 }  // namespace

@@ -1,24 +1,15 @@
-#include "tests/support/test_md2.h"
+#include "tests/support/md2_model_builder.h"
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "plugin/frame_name_table.h"
 
-namespace test_md2 {
+namespace test_support {
 namespace {
 
-void Put(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
-  const auto* p = static_cast<const std::uint8_t*>(data);
-  out.insert(out.end(), p, p + size);
-}
-// This machine is little-endian, as the format is.
-void PutI16(std::vector<std::uint8_t>& out, std::int16_t v) { Put(out, &v, 2); }
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) { Put(out, &v, 2); }
-void PutI32(std::vector<std::uint8_t>& out, std::int32_t v) { Put(out, &v, 4); }
-void PutF32(std::vector<std::uint8_t>& out, float v) { Put(out, &v, 4); }
+using Vertex = Md2Model::Vertex;
+using Frame = Md2Model::Frame;
 
 std::int32_t AsWord(float v) {
   std::int32_t w;
@@ -42,17 +33,7 @@ Frame OneFrame(int vertexCount) {
 
 }  // namespace
 
-std::int32_t GetI32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  std::int32_t v;
-  std::memcpy(&v, &bytes.at(at + 3) - 3, 4);
-  return v;
-}
-
-void PutI32(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t value) {
-  std::memcpy(&bytes.at(at + 3) - 3, &value, 4);
-}
-
-std::vector<std::int32_t> Model::GlWords() const {
+std::vector<std::int32_t> Md2Model::GlWords() const {
   if (!glCommands.empty()) return glCommands;
   std::vector<std::int32_t> words;
   for (const Triangle& t : triangles) {
@@ -68,7 +49,7 @@ std::vector<std::int32_t> Model::GlWords() const {
   return words;
 }
 
-std::vector<std::uint8_t> Model::Bytes() const {
+Bytes Md2Model::Build() const {
   const std::int32_t numVertices = frames.empty() ? 0 : std::int32_t(frames[0].vertices.size());
   const std::int32_t frameSize = 40 + 4 * numVertices + frameSizeExtra;
   const std::vector<std::int32_t> gl = GlWords();
@@ -80,47 +61,35 @@ std::vector<std::uint8_t> Model::Bytes() const {
       ofsFrames + frameSize * std::int32_t(frames.size()) + paddingBeforeGlCommands;
   const std::int32_t ofsEnd = ofsGl + 4 * std::int32_t(gl.size());
 
-  std::vector<std::uint8_t> out;
-  Put(out, ident.data(), 4);
+  ByteBuilder out;
+  out.Text(ident.c_str(), 4);
   for (std::int32_t v : {version, skinWidth, skinHeight, frameSize, std::int32_t(skins.size()),
                          numVertices, std::int32_t(texCoords.size()),
                          std::int32_t(triangles.size()), std::int32_t(gl.size()),
                          std::int32_t(frames.size()), ofsSkins, ofsTexCoords, ofsTriangles,
                          ofsFrames, ofsGl, ofsEnd})
-    PutI32(out, v);
-  for (const std::string& skin : skins) {
-    char name[64] = {};
-    std::strncpy(name, skin.c_str(), 63);
-    Put(out, name, 64);
-  }
-  for (const TexCoord& c : texCoords) {
-    PutI16(out, c.s);
-    PutI16(out, c.t);
-  }
+    out.I32(v);
+  for (const std::string& skin : skins) out.Text(skin.c_str(), 64);
+  for (const TexCoord& c : texCoords) out.I16(c.s).I16(c.t);
   for (const Triangle& t : triangles) {
-    for (std::uint16_t v : t.vertex) PutU16(out, v);
-    for (std::uint16_t v : t.texCoord) PutU16(out, v);
+    for (std::uint16_t v : t.vertex) out.U16(v);
+    for (std::uint16_t v : t.texCoord) out.U16(v);
   }
   for (const Frame& frame : frames) {
-    for (float v : frame.scale) PutF32(out, v);
-    for (float v : frame.translate) PutF32(out, v);
-    char name[16] = {};
-    std::strncpy(name, frame.name.c_str(), 15);
-    Put(out, name, 16);
-    for (const Vertex& v : frame.vertices) {
-      const std::uint8_t b[4] = {v.x, v.y, v.z, v.normal};
-      Put(out, b, 4);
-    }
-    out.insert(out.end(), std::size_t(frameSizeExtra), 0);
+    for (float v : frame.scale) out.F32(v);
+    for (float v : frame.translate) out.F32(v);
+    out.Text(frame.name.c_str(), 16);
+    for (const Vertex& v : frame.vertices) out.U8(v.x).U8(v.y).U8(v.z).U8(v.normal);
+    out.Fill(std::size_t(frameSizeExtra));
   }
-  out.insert(out.end(), std::size_t(paddingBeforeGlCommands), 0);
-  for (std::int32_t w : gl) PutI32(out, w);
-  out.insert(out.end(), trailer.begin(), trailer.end());
-  return out;
+  out.Fill(std::size_t(paddingBeforeGlCommands));
+  for (std::int32_t w : gl) out.I32(w);
+  out.Append(trailer);
+  return out.data;
 }
 
-Model Box(std::vector<std::array<double, 3>>* faceNormals) {
-  Model m;
+Md2Model Box(std::vector<std::array<double, 3>>* faceNormals) {
+  Md2Model m;
   m.texCoords = {{4, 4}, {12, 4}, {12, 12}, {4, 12}};
   Frame frame = OneFrame(8);
   for (int i = 0; i < 8; ++i)
@@ -139,8 +108,8 @@ Model Box(std::vector<std::array<double, 3>>* faceNormals) {
   return m;
 }
 
-Model Sphere(int rings, int around) {
-  Model m;
+Md2Model Sphere(int rings, int around) {
+  Md2Model m;
   m.texCoords = {{4, 4}, {12, 4}, {8, 12}};
   const double pi = std::acos(-1.0);
   std::vector<std::array<double, 3>> points;
@@ -189,8 +158,8 @@ Model Sphere(int rings, int around) {
   return m;
 }
 
-Model GoodModel() {
-  Model m = Box();
+Md2Model GoodModel() {
+  Md2Model m = Box();
   m.skins = {"models/test/box.pcx"};
   const Frame first = m.frames[0];
   m.frames.clear();
@@ -212,36 +181,14 @@ Palette GreyPalette() {
   return palette;
 }
 
-std::vector<std::uint8_t> Pcx(int width, int height, const std::vector<std::uint8_t>& indices,
-                              const Palette& palette) {
-  std::vector<std::uint8_t> out(128, 0);
-  out[0] = 10;
-  out[1] = 5;
-  out[2] = 1;
-  out[3] = 8;
-  const std::uint16_t xMax = std::uint16_t(width - 1), yMax = std::uint16_t(height - 1);
-  std::memcpy(&out[8], &xMax, 2);
-  std::memcpy(&out[10], &yMax, 2);
-  out[65] = 1;
-  const std::uint16_t line = std::uint16_t(width);
-  std::memcpy(&out[66], &line, 2);
-  for (std::uint8_t index : indices) {
-    out.push_back(0xC1);
-    out.push_back(index);
-  }
-  out.push_back(12);
-  out.insert(out.end(), palette.begin(), palette.end());
-  return out;
+Bytes Pcx(int width, int height, const Bytes& indices, const Palette& palette) {
+  ByteBuilder out;
+  out.U8s({10, 5, 1, 8}).U16(0).U16(0).U16(std::uint16_t(width - 1)).U16(std::uint16_t(height - 1));
+  out.Fill(53).U8(1).U16(std::uint16_t(width)).Fill(60);
+  for (std::uint8_t index : indices) out.U8(0xC1).U8(index);
+  out.U8(12);
+  for (std::uint8_t c : palette) out.U8(c);
+  return out.data;
 }
 
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              std::streamsize(bytes.size()));
-}
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace test_md2
+}  // namespace test_support

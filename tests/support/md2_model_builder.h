@@ -1,6 +1,7 @@
-// MD2 models and PCX skins for tests, built byte by byte from what the
-// format says, sharing no code with the plug-in's writer or the host's
-// reader, so that both are checked against an independent account.
+// Whole MD2 models and PCX skins for tests, built byte by byte (with
+// ByteBuilder) from what the formats say, sharing no code with the
+// plug-in's writer or the host's reader: skins, texture coordinates,
+// triangles, frames, GL commands and a trailer, each set as a test needs.
 #pragma once
 
 #include <array>
@@ -8,26 +9,28 @@
 #include <string>
 #include <vector>
 
-namespace test_md2 {
+#include "tests/support/bytes.h"
 
-struct Vertex {
-  std::uint8_t x = 0, y = 0, z = 0, normal = 0;
-};
-struct Frame {
-  float scale[3] = {1, 1, 1};
-  float translate[3] = {0, 0, 0};
-  std::string name;
-  std::vector<Vertex> vertices;
-};
-struct Triangle {
-  std::uint16_t vertex[3];
-  std::uint16_t texCoord[3];
-};
-struct TexCoord {
-  std::int16_t s, t;
-};
+namespace test_support {
 
-struct Model {
+struct Md2Model {
+  struct Vertex {
+    std::uint8_t x = 0, y = 0, z = 0, normal = 0;
+  };
+  struct Frame {
+    float scale[3] = {1, 1, 1};
+    float translate[3] = {0, 0, 0};
+    std::string name;
+    std::vector<Vertex> vertices;
+  };
+  struct Triangle {
+    std::uint16_t vertex[3];
+    std::uint16_t texCoord[3];
+  };
+  struct TexCoord {
+    std::int16_t s, t;
+  };
+
   std::string ident = "IDP2";
   std::int32_t version = 8;
   std::int32_t skinWidth = 16, skinHeight = 16;
@@ -40,44 +43,37 @@ struct Model {
   std::vector<std::int32_t> glCommands;
   int paddingBeforeGlCommands = 0;  // zero bytes between the frames and the GL commands
   int frameSizeExtra = 0;           // zero bytes after each frame's vertices
-  std::vector<std::uint8_t> trailer;
+  Bytes trailer;
 
-  std::vector<std::uint8_t> Bytes() const;
+  Bytes Build() const;
   // The GL commands the file gets (glCommands, or the fans).
   std::vector<std::int32_t> GlWords() const;
 };
 
 // Header fields by byte offset.
-enum HeaderField : std::size_t {
+enum Md2HeaderField : std::size_t {
   kSkinWidth = 8, kSkinHeight = 12, kFrameSize = 16, kNumSkins = 20, kNumVertices = 24,
   kNumTexCoords = 28, kNumTriangles = 32, kNumGlCommands = 36, kNumFrames = 40,
   kOfsSkins = 44, kOfsTexCoords = 48, kOfsTriangles = 52, kOfsFrames = 56,
   kOfsGlCommands = 60, kOfsEnd = 64
 };
-std::int32_t GetI32(const std::vector<std::uint8_t>& bytes, std::size_t at);
-void PutI32(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t value);
 
 // A cube of side 250 around the origin, two triangles a face, wound as the
 // game draws front faces (clockwise seen from outside); one frame.
 // faceNormals[i] is the outward normal of triangle i.
-Model Box(std::vector<std::array<double, 3>>* faceNormals = nullptr);
+Md2Model Box(std::vector<std::array<double, 3>>* faceNormals = nullptr);
 // A sphere of radius 125 around the origin, `rings` rings of `around`
 // vertices and a vertex at each pole, wound as Box; one frame.
-Model Sphere(int rings, int around);
+Md2Model Sphere(int rings, int around);
 // Box with 198 frames named as the player animations, one skin name, every
 // normal byte 1 and texture coordinates inside its 16 x 16 skin: a model
 // every rule passes.
-Model GoodModel();
+Md2Model GoodModel();
 
 // An 8-bit run-length PCX: every pixel written as a run of one, then the
 // byte 12 and the palette. indices: width x height, top row first.
 using Palette = std::array<std::uint8_t, 768>;
 Palette GreyPalette();  // entry i is (i, i, i), but 255 is (200, 0, 0)
-std::vector<std::uint8_t> Pcx(int width, int height, const std::vector<std::uint8_t>& indices,
-                              const Palette& palette = GreyPalette());
+Bytes Pcx(int width, int height, const Bytes& indices, const Palette& palette = GreyPalette());
 
-// A file's bytes.
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadFile(const std::string& path);
-
-}  // namespace test_md2
+}  // namespace test_support
