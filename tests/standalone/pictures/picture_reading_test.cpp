@@ -14,7 +14,7 @@
 #include "standalone/pictures/picture_reading.h"
 #include "standalone/pictures/plugin_readable.h"
 #include "tests/standalone/import/import_test_support.h"
-#include "texture/bitmap_image.h"
+#include "texture/picture/bitmap_image.h"
 
 namespace vexo {
 namespace {
