@@ -3,7 +3,7 @@
 #include "base/little_endian.h"
 #include "base/whole_file_reader.h"
 #include "base/whole_file_writer.h"
-#include "texture/pcx_run_encoder.h"
+#include "texture/picture/pcx.h"
 
 namespace vexo::skin {
 namespace {
