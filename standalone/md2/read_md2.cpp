@@ -106,6 +106,7 @@ std::string UnusableReason(const Reading& r) {
   if (h.version != kMd2Version)
     return "it is MD2 version " + std::to_string(h.version) + ", not 8";
   if (h.numVertices <= 0) return "it has no vertices";
+  if (h.numFrames <= 0) return "it has no frames";
   if (!r.frameSizeFits)
     return "its frame size " + std::to_string(h.frameSize) + " is too small for " +
            std::to_string(h.numVertices) + " vertices";

@@ -47,7 +47,7 @@ Reading ReadMd2(const std::string& path);
 
 // The first reason the model cannot be used as a whole ("" when it can): a
 // wrong ident or version, no vertices, a section outside the file, a frame
-// size too small for its vertices, an index past its section.
+// size too small for its vertices, no frames, an index past its section.
 std::string UnusableReason(const Reading& reading);
 
 // The model of a file that passes UnusableReason; throws ReadError.

@@ -27,7 +27,15 @@ void Decode(const std::vector<std::uint8_t>& bytes, PcxPicture& p) {
   std::copy(bytes.begin() + paletteAt, bytes.end(), p.palette.begin());
   p.paletteMarked = bytes[paletteAt - 1] == 12;
 
+  // A run of two bytes holds at most 63 pixels: a picture larger than its
+  // data can hold is refused before anything is allocated for it.
   const std::size_t needed = std::size_t(p.bytesPerLine) * p.height();
+  const std::size_t dataBytes = paletteAt - kPcxHeaderSize;
+  if (needed / 63 > dataBytes / 2 + 1) {
+    p.notDecoded = "its " + std::to_string(dataBytes) + " bytes of picture data cannot hold " +
+                   std::to_string(p.width()) + " x " + std::to_string(p.height()) + " pixels";
+    return;
+  }
   p.rows.reserve(needed);
   std::size_t at = kPcxHeaderSize;
   while (p.rows.size() < needed) {

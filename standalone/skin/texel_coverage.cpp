@@ -35,10 +35,13 @@ std::vector<bool> UsedTexels(const md2::Model& model, int width, int height) {
     if (!inList) continue;
     const double area = (s[1] - s[0]) * (t[2] - t[0]) - (s[2] - s[0]) * (t[1] - t[0]);
     if (area == 0) continue;
+    // A triangle spanning the skin many times over (positions far outside
+    // it) is looked at over two repeats at most, so that no file can make
+    // this take long.
     const long x0 = long(std::floor(std::min({s[0], s[1], s[2]})));
-    const long x1 = long(std::ceil(std::max({s[0], s[1], s[2]})));
+    const long x1 = std::min(long(std::ceil(std::max({s[0], s[1], s[2]}))), x0 + 2L * width);
     const long y0 = long(std::floor(std::min({t[0], t[1], t[2]})));
-    const long y1 = long(std::ceil(std::max({t[0], t[1], t[2]})));
+    const long y1 = std::min(long(std::ceil(std::max({t[0], t[1], t[2]}))), y0 + 2L * height);
     for (long y = y0; y < y1; ++y) {
       for (long x = x0; x < x1; ++x) {
         const double px = x + 0.5, py = y + 0.5;

@@ -123,6 +123,12 @@ std::vector<Fault> Faults() {
        }},
       {"a flood fill from the top-left", "flood-fill", {kIdGl}, {}, {},
        [] { return Pcx(16, 16, std::vector<std::uint8_t>(256, 7)); }},
+      {"a PCX claiming 65535 x 65535 pixels", "pcx-form", games, {}, {},
+       [] {
+         auto pcx = Pcx(1, 1, {0});
+         pcx[8] = pcx[9] = pcx[10] = pcx[11] = pcx[66] = pcx[67] = 0xFF;
+         return pcx;
+       }},
       {"a BMP skin", "skin-format", {kIdGl, kIdSoft, kKmq2}, {}, {},
        [] { return std::vector<std::uint8_t>{'B', 'M'}; }, "box.bmp"},
   };
