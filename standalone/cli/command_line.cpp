@@ -63,8 +63,9 @@ int RunCommandLine(int argc, char** argv) {
       "  vexo export hero.gltf -o hero.md2 --pcx --game\n"
       "                                             a model finished for the game\n"
       "  vexo check hero.md2                        the engines' rules, and what breaks them\n"
-      "Exit codes: 0 done, 1 the export failed, 2 the command line was refused or the scene\n"
-      "file could not be imported (nothing is written then).");
+      "Exit codes: 0 done, 1 the export failed (vexo check: it found something), 2 the\n"
+      "command line was refused, or the scene file or model could not be read (nothing is\n"
+      "written then).");
 
   CommonOptions common;
   app.add_option("--plugin", common.plugin,
