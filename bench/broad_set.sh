@@ -39,7 +39,7 @@ reason_of() {
   case "$err" in
     *"holds no triangle mesh"*) echo "no mesh" ;;
     *"cannot import"* | *"cannot open"*) echo "the importer refuses the file" ;;
-    *"the MD2 format holds at most"*) echo "too many vertices or triangles for the format" ;;
+    *"more than an MD2 model can hold"*) echo "too many vertices or triangles for the format" ;;
     *"Unable to place all textures"*) echo "the textures do not fit the skin" ;;
     *"has no diffuse texture"*) echo "a material has only a colour" ;;
     *"not found"*) echo "a texture file is not found" ;;

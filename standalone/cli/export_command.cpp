@@ -2,6 +2,7 @@
 // plug-in's panel, or one per --map of a scene file's clips.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -18,29 +19,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Exists(const fs::path& path) {
-  std::error_code ec;
-  return fs::exists(path, ec);
-}
-
-// Removes the texture cache this export made when the export wrote no
-// model: a refused or failed export leaves nothing behind.
-class CacheCleanup {
+// Takes away what the import added to the texture cache unless the export
+// succeeds: a refused or failed export leaves nothing behind in it.
+class CacheRollback {
  public:
-  CacheCleanup(fs::path folder, std::string model)
-      : folder_(std::move(folder)), model_(std::move(model)), existed_(Exists(folder_)) {}
-  ~CacheCleanup() {
-    if (existed_ || Exists(ModelFileName(model_))) return;
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
+  explicit CacheRollback(std::shared_ptr<ImportedScene> imported) : imported_(std::move(imported)) {}
+  ~CacheRollback() {
+    if (imported_ && !kept_) imported_->DiscardCacheAdditions();
   }
-  CacheCleanup(const CacheCleanup&) = delete;
-  CacheCleanup& operator=(const CacheCleanup&) = delete;
+  CacheRollback(const CacheRollback&) = delete;
+  CacheRollback& operator=(const CacheRollback&) = delete;
+  int Keep(int code) {
+    kept_ = code == kExitDone;
+    return code;
+  }
 
  private:
-  fs::path folder_;
-  std::string model_;
-  bool existed_;
+  std::shared_ptr<ImportedScene> imported_;
+  bool kept_ = false;
 };
 
 }  // namespace
@@ -67,15 +63,18 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
 
   ImportOptions import = options.import;
   import.textureCache = TextureCacheFolder(ModelFileName(settings.model));
-  CacheCleanup cleanup(import.textureCache, settings.model);
   LoadedScene loaded = LoadScene(options.scene, options.demo, import);
+  CacheRollback rollback(loaded.imported);
+  if (loaded.imported) {
+    for (const std::string& note : loaded.imported->notes()) reporter.Note(note);
+  }
   const auto session = OpenPanel(std::move(loaded.scene), common, reporter);
   const int code =
       !mappings.empty()
           ? ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter)
           : ExportThroughPanel(*session, settings, reporter,
                                loaded.imported ? loaded.imported->SkinDoesNotFitMessage() : "");
-  return code == kExitDone ? FinishExport(options, settings, reporter) : code;
+  return rollback.Keep(code == kExitDone ? FinishExport(options, settings, reporter) : code);
 }
 
 int RunInfo(const InfoOptions& options) {

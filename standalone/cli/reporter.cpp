@@ -33,6 +33,8 @@ void Reporter::Detail(const std::string& text) {
   std::fflush(out_);
 }
 
+void Reporter::Note(const std::string& text) { Error(text); }
+
 void Reporter::Error(const std::string& text) {
   ClearProgressLine();
   std::fprintf(out_, "vexo: %s\n", text.c_str());

@@ -22,6 +22,8 @@ class Reporter {
   void Error(const std::string& text);
   // "vexo: warning: text".
   void Warning(const std::string& text);
+  // "vexo: text", for what vexo did in the user's stead.
+  void Note(const std::string& text);
 
   // "label: k of total", counted by Step; total 0 shows the count alone.
   void BeginProgress(const std::string& label, long total);

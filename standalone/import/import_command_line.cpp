@@ -1,6 +1,8 @@
 #include "standalone/import/import_command_line.h"
 
 #include <map>
+#include <stdexcept>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
@@ -29,10 +31,29 @@ void AddImportOptions(CLI::App& verb, ImportOptions& options) {
   verb.add_option("--fps", options.fps, "Host frames a second (default 30)")
       ->check(CLI::Range(1e-3, 4800.0).description(""))
       ->type_name("N");
-  verb.add_option("--max-texture", options.maxTexture,
-                  "Scale textures larger than N pixels on a side down to N")
-      ->check(CLI::Range(1, 1 << 20).description(""))
-      ->type_name("N");
+  verb.add_option_function<std::string>(
+          "--max-texture",
+          [&options](const std::string& text) {
+            if (text == "none") {
+              options.maxTexture = kMaxTextureNone;
+              return;
+            }
+            std::size_t used = 0;
+            int side = 0;
+            try {
+              side = std::stoi(text, &used);
+            } catch (const std::exception&) {
+              used = 0;
+            }
+            if (used != text.size() || side < 1 || side > (1 << 20)) {
+              throw CLI::ValidationError("--max-texture",
+                                         "takes a pixel count of at least 1, or none: " + text);
+            }
+            options.maxTexture = side;
+          },
+          "Scale textures larger than N pixels on a side down to N; none keeps every size "
+          "(default: scaled just enough for the skin to fit)")
+      ->type_name("N|none");
 }
 
 std::string FirstImportOptionGiven(const CLI::App& verb) {

@@ -14,6 +14,9 @@ namespace vexo {
 // that Z points up, as in the host's world.
 enum class UpAxis { kAuto, kY, kZ };
 
+inline constexpr int kMaxTextureAuto = 0;
+inline constexpr int kMaxTextureNone = -1;
+
 struct ImportOptions {
   std::filesystem::path path;
   // --up y|z
@@ -28,8 +31,10 @@ struct ImportOptions {
   // the host's ticks per frame, 4800 / fps.
   double fps = 30.0;
   // --max-texture N: textures larger than N pixels on a side are scaled
-  // down while they are prepared; 0 keeps every size.
-  int maxTexture = 0;
+  // down while they are prepared. kMaxTextureAuto (no option): vexo scales
+  // them just enough to fit the skin; kMaxTextureNone ("none"): every
+  // texture keeps its size.
+  int maxTexture = kMaxTextureAuto;
   // Where pictures the plug-in cannot read are written as TGA files; see
   // TextureCacheFolder.
   std::filesystem::path textureCache;

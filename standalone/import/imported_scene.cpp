@@ -1,7 +1,6 @@
 #include "standalone/import/imported_scene.h"
 
 #include "standalone/import/scene_model.h"
-#include "standalone/import/skin_fit.h"
 
 namespace vexo {
 
@@ -55,14 +54,16 @@ int ImportedScene::ticksPerFrame() const { return model_->ticksPerFrame; }
 
 std::vector<PreparedTexture> ImportedScene::PreparedTextures() const {
   std::vector<PreparedTexture> textures;
-  for (const ModelMaterial& material : model_->materials) {
-    if (material.prepared) textures.push_back(*material.prepared);
-  }
+  for (const SkinPicture& picture : model_->pictures) textures.push_back(picture.prepared);
   return textures;
 }
 
 std::string ImportedScene::SkinDoesNotFitMessage() const {
-  return vexo::SkinDoesNotFitMessage(PreparedTextures());
+  return model_->skin.fits ? "" : "the textures do not fit the skin: " + model_->skin.why;
 }
+
+const std::vector<std::string>& ImportedScene::notes() const { return model_->notes; }
+
+void ImportedScene::DiscardCacheAdditions() { model_->cacheAdditions->RemoveAll(); }
 
 }  // namespace vexo

@@ -81,11 +81,17 @@ class ImportedScene {
   double fps() const;
   int ticksPerFrame() const;
 
-  // The textures of the selected nodes as the plug-in will read them
-  // (filled when the import prepared textures).
+  // The pictures the plug-in will load for the skin, as it will read them.
   std::vector<PreparedTexture> PreparedTextures() const;
-  // The message for the user when the skin does not fit.
+  // What to tell the user when the plug-in cannot place the textures: the
+  // --max-texture value that makes them fit, or why none does.
   std::string SkinDoesNotFitMessage() const;
+  // Lines about what vexo did in the user's stead (textures scaled to fit,
+  // a missing texture replaced by its material's colour, ...).
+  const std::vector<std::string>& notes() const;
+  // Takes away what the import added to the texture cache: the export
+  // failed.
+  void DiscardCacheAdditions();
 
   const SceneModel& model() const { return *model_; }
 
@@ -97,8 +103,9 @@ class ImportedScene {
 
 // Imports a scene file. Throws ImportError: a missing file, a file the
 // importer refuses, a scene without triangle meshes, an unknown clip or node
-// name, bad options, and (when preparing textures) a selected node whose
-// material has no diffuse texture or whose texture cannot be read.
+// name, bad options, a texture that cannot be read, and (when preparing
+// textures) meshes over the format's limits or a texture that cannot be
+// written. A failed import leaves nothing in the texture cache.
 ImportedScene ImportScene(const ImportOptions& options);
 
 }  // namespace vexo

@@ -82,10 +82,11 @@ std::vector<std::vector<Influence>> ReadInfluences(
 WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
                       const std::function<int(const std::string&)>& nodeIndex) {
   WeldedMesh out;
-  bool textured = false;
+  bool textured = false, coloured = false;
   for (const MeshPart& part : parts) {
     out.morphTargets = std::max<std::size_t>(out.morphTargets, part.mesh->mNumAnimMeshes);
-    textured = textured || part.mesh->HasTextureCoords(0);
+    textured = textured || part.mesh->HasTextureCoords(part.uvChannel);
+    coloured = coloured || part.mesh->HasVertexColors(0);
   }
   out.defaultWeights.assign(out.morphTargets, 0.0f);
   std::vector<bool> weightKnown(out.morphTargets, false);
@@ -178,6 +179,13 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
           idx[2] >= mesh.mNumVertices) {
         continue;
       }
+      if (coloured) {
+        for (int c = 0; c < 3; ++c) {
+          const aiColor4D colour =
+              mesh.HasVertexColors(0) ? mesh.mColors[0][idx[c]] : aiColor4D(1, 1, 1, 1);
+          out.cornerColours.push_back({colour.r, colour.g, colour.b});
+        }
+      }
       if (!textured) {
         topology.AddFace(remap[idx[0]], remap[idx[1]], remap[idx[2]], part.materialSlot);
         continue;
@@ -185,9 +193,10 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
       std::uint32_t corner[3];
       for (int c = 0; c < 3; ++c) {
         float u = 0, w = 0;
-        if (mesh.HasTextureCoords(0)) {
-          u = mesh.mTextureCoords[0][idx[c]].x;
-          w = mesh.mTextureCoords[0][idx[c]].y;
+        if (mesh.HasTextureCoords(part.uvChannel)) {
+          u = mesh.mTextureCoords[part.uvChannel][idx[c]].x;
+          w = mesh.mTextureCoords[part.uvChannel][idx[c]].y;
+          if (part.transform) part.transform->Apply(u, w);
         }
         const std::uint64_t uv = (std::uint64_t{Bits(u)} << 32) | Bits(w);
         auto [it, added] = textureVertexOf.emplace(

@@ -9,11 +9,14 @@
 // the same vertices. Vertices that no triangle uses are left out.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "standalone/import/texture_transform.h"
 #include "standalone/import/transform_math.h"
 #include "standalone/memory_scene.h"
 
@@ -49,6 +52,9 @@ struct WeldedMesh {
   std::size_t morphTargets = 0;
   std::vector<Point3> morphDeltas;
   std::vector<float> defaultWeights;
+  // The vertex colours of each face's corners (3 a face, in face order) as
+  // the file stores them; empty when no part has any.
+  std::vector<std::array<float, 3>> cornerColours;
 
   std::size_t VertexCount() const { return topology.vertices.size(); }
   bool Skinned() const { return !bones.empty(); }
@@ -57,6 +63,10 @@ struct WeldedMesh {
 struct MeshPart {
   const aiMesh* mesh = nullptr;
   std::uint16_t materialSlot = 0;
+  // The texture-coordinate set the part's picture uses, and how its
+  // material moves those coordinates.
+  unsigned uvChannel = 0;
+  std::optional<TextureTransform> transform;
 };
 
 // nodeIndex maps a bone name to its node (-1: no such node; that bone's

@@ -4,18 +4,20 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <system_error>
 #include <unordered_map>
 
 #include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/import/scene_model.h"
+#include "standalone/import/skin_preparation.h"
 #include "standalone/import/up_axis.h"
-#include "standalone/pictures/picture_scaling.h"
 #include "standalone/scene_building.h"
 
 namespace fs = std::filesystem;
@@ -32,7 +34,7 @@ void CheckOptions(const ImportOptions& options) {
     throw ImportError("--fps must lie above 0 and at most 4800, not " +
                       std::to_string(options.fps));
   }
-  if (options.maxTexture < 0) {
+  if (options.maxTexture < kMaxTextureNone) {
     throw ImportError("--max-texture must be a pixel count of at least 1, not " +
                       std::to_string(options.maxTexture));
   }
@@ -49,12 +51,14 @@ const aiScene* ReadScene(Assimp::Importer& importer, const ImportOptions& option
   importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
   importer.SetPropertyBool(AI_CONFIG_IMPORT_COLLADA_IGNORE_UP_DIRECTION,
                            IgnoresColladaUpAxis(options.up));
-  // Points and lines are no part of a model.
-  importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-  // No vertex joining: the importer would split by texture coordinate, and
-  // welding (mesh_welding.h) joins what a host would keep as one vertex.
+  // Points and lines are sorted into meshes of their own, which are left
+  // out (a file of points or lines alone holds no triangle mesh). No vertex
+  // joining: the importer would split by texture coordinate, and welding
+  // (mesh_welding.h) joins what a host would keep as one vertex. Planar,
+  // cylindrical, spherical and box mappings become texture coordinates.
   const aiScene* scene = importer.ReadFile(
-      path.string(), aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
+      path.string(), aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_GenUVCoords |
+                         aiProcess_ValidateDataStructure);
   if (!scene) {
     throw ImportError("cannot import " + path.string() + ": " + importer.GetErrorString());
   }
@@ -70,15 +74,25 @@ std::string MaterialName(const aiMaterial& material, std::size_t index) {
   return "material" + std::to_string(index);
 }
 
-std::string DiffuseTexture(const aiMaterial& material) {
+// The diffuse texture's reference and the texture-coordinate set it uses.
+std::string DiffuseTexture(const aiMaterial& material, unsigned& uvChannel) {
   aiString path;
   for (aiTextureType type : {aiTextureType_DIFFUSE, aiTextureType_BASE_COLOR}) {
     if (material.GetTextureCount(type) > 0 &&
         material.GetTexture(type, 0, &path) == aiReturn_SUCCESS && path.length > 0) {
+      int channel = 0;
+      material.Get(AI_MATKEY_UVWSRC(type, 0), channel);
+      uvChannel = channel >= 0 && channel < AI_MAX_NUMBER_OF_TEXTURECOORDS ? unsigned(channel) : 0;
       return path.C_Str();
     }
   }
   return {};
+}
+
+bool IsGltf(const fs::path& file) {
+  std::string ext = file.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".gltf" || ext == ".glb";
 }
 
 // The importer gives faces without a material a stand-in: "DefaultMaterial",
@@ -114,7 +128,13 @@ class SceneBuilder {
     Select();
     ReadClips();
     ChooseClip();
-    ReadTextures();
+    try {
+      PrepareSkin(*model_, options_, IsGltf(options_.path));
+    } catch (...) {
+      // A failed import keeps nothing it added to the texture cache.
+      model_->cacheAdditions->RemoveAll();
+      throw;
+    }
     MemoryScene memory = BuildMemoryScene();
     return ImportedScene(model_, std::move(memory));
   }
@@ -154,8 +174,10 @@ class SceneBuilder {
       const aiMaterial& source = *scene_.mMaterials[i];
       ModelMaterial material;
       material.name = MaterialName(source, i);
-      material.textureReference = DiffuseTexture(source);
+      material.textureReference = DiffuseTexture(source, material.uvChannel);
       material.standIn = IsStandIn(source, material.textureReference);
+      material.colours = ReadMaterialColours(source, IsGltf(options_.path));
+      if (IsGltf(options_.path)) material.transform = ReadTextureTransform(source);
       if (!material.textureReference.empty()) {
         material.texture =
             ResolveTexture(scene_, material.textureReference, options_.path.parent_path());
@@ -181,11 +203,16 @@ class SceneBuilder {
         }
         auto slot = std::find(slots.begin(), slots.end(), material);
         if (slot == slots.end()) slot = slots.insert(slots.end(), material);
-        parts.push_back(MeshPart{mesh, static_cast<std::uint16_t>(slot - slots.begin())});
+        MeshPart part;
+        part.mesh = mesh;
+        part.materialSlot = static_cast<std::uint16_t>(slot - slots.begin());
+        if (material >= 0) {
+          part.uvChannel = model_->materials[static_cast<std::size_t>(material)].uvChannel;
+          part.transform = model_->materials[static_cast<std::size_t>(material)].transform;
+        }
+        parts.push_back(part);
       }
       if (parts.empty()) continue;
-      // One material, or none at all: a plain material (or none), slot 0.
-      if (slots.size() == 1 && slots[0] < 0) slots.clear();
       model_->nodes[i].mesh = static_cast<int>(model_->meshes.size());
       model_->meshes.push_back(WeldMeshes(parts, nodeIndex));
       if (model_->meshes.back().topology.faces.empty()) {
@@ -196,6 +223,18 @@ class SceneBuilder {
     }
     if (model_->meshes.empty()) {
       throw ImportError(options_.path.string() + " holds no triangle mesh");
+    }
+    // A file the importer misread can give triangles that all sit on a
+    // point or a line: nothing to see.
+    bool anyArea = false;
+    for (const WeldedMesh& mesh : model_->meshes) {
+      for (const Face& f : mesh.topology.faces) {
+        anyArea = anyArea || (f.v[0] != f.v[1] && f.v[1] != f.v[2] && f.v[0] != f.v[2]);
+      }
+    }
+    if (!anyArea) {
+      throw ImportError(options_.path.string() +
+                        " holds no triangle mesh: every triangle has two corners at one point");
     }
   }
 
@@ -250,61 +289,17 @@ class SceneBuilder {
     }
   }
 
-  void ReadTextures() {
-    TextureCache cache(options_.textureCache.empty() ? fs::path("vexo-textures")
-                                                     : options_.textureCache,
-                       options_.path.stem().string(), options_.prepareTextures);
-    std::vector<bool> inspected(model_->materials.size(), false);
-    for (const ModelNode& node : model_->nodes) {
-      if (node.mesh < 0 || !node.selected) continue;
-      if (node.materials.empty()) continue;  // not mapped: the plug-in leaves it out
-      for (int index : node.materials) {
-        if (index < 0) continue;
-        ModelMaterial& material = model_->materials[static_cast<std::size_t>(index)];
-        std::string problem;
-        if (material.textureReference.empty()) {
-          problem = "material " + Quoted(material.name) + " of node " + Quoted(node.name) +
-                    " has no diffuse texture, which the skin is made of";
-        } else if (!material.texture.found) {
-          problem = "texture " + Quoted(material.textureReference) + " of material " +
-                    Quoted(material.name) + " not found (looked for " +
-                    material.texture.file.string() + ")";
-        } else if (!inspected[static_cast<std::size_t>(index)]) {
-          inspected[static_cast<std::size_t>(index)] = true;
-          // A picture that cannot be read stops the info as well: it decodes
-          // what the export would convert, writing nothing.
-          try {
-            material.header = InspectTexture(material.texture);
-            int width = 0, height = 0;
-            FittedSize(material.header.width, material.header.height, options_.maxTexture, width,
-                       height);
-            material.prepared = cache.Prepare(material.texture, material.header, width, height);
-          } catch (const ImportError& error) {
-            throw ImportError(std::string(error.what()) + " (material " + Quoted(material.name) + ")");
-          }
-        }
-        if (problem.empty()) continue;
-        if (options_.prepareTextures) throw ImportError(problem);
-        if (std::find(model_->problems.begin(), model_->problems.end(), problem) ==
-            model_->problems.end()) {
-          model_->problems.push_back(problem);
-        }
-      }
+  // The host's material for a slot: its material's name, showing the slot's
+  // picture. Slots of the same material and picture share one.
+  std::shared_ptr<MemoryMaterial> HostMaterial(int material, int picture) {
+    std::shared_ptr<MemoryMaterial>& host = hostMaterials_[{material, picture}];
+    if (!host) {
+      host = std::make_shared<MemoryMaterial>(
+          material < 0 ? std::string("no material")
+                       : model_->materials[static_cast<std::size_t>(material)].name);
+      host->SetDiffuseMap(BitmapMap(model_->pictures[static_cast<std::size_t>(picture)].prepared.fileName));
     }
-  }
-
-  std::shared_ptr<MemoryMaterial> HostMaterial(int index) {
-    ModelMaterial& material = model_->materials[static_cast<std::size_t>(index)];
-    if (!material.hostMaterial) {
-      material.hostMaterial = std::make_shared<MemoryMaterial>(material.name);
-      if (!material.textureReference.empty()) {
-        std::string file = material.prepared ? material.prepared->fileName
-                                             : material.texture.file.string();
-        if (!material.prepared && material.texture.embedded) file = material.textureReference;
-        material.hostMaterial->SetDiffuseMap(BitmapMap(file));
-      }
-    }
-    return material.hostMaterial;
+    return host;
   }
 
   MemoryScene BuildMemoryScene() {
@@ -327,12 +322,13 @@ class SceneBuilder {
                           return model->PosedVertices(index, t);
                         });
       host.Select(node.selected);
-      if (node.materials.size() == 1) {
-        host.SetMaterial(HostMaterial(node.materials[0]));
-      } else if (node.materials.size() > 1) {
+      // The nodes the plug-in exports, each slot showing its skin picture.
+      if (node.pictures.size() == 1) {
+        host.SetMaterial(HostMaterial(node.materials[0], node.pictures[0]));
+      } else if (node.pictures.size() > 1) {
         std::vector<std::shared_ptr<SceneMaterial>> subs;
-        for (int material : node.materials) {
-          subs.push_back(material < 0 ? nullptr : HostMaterial(material));
+        for (std::size_t slot = 0; slot < node.pictures.size(); ++slot) {
+          subs.push_back(HostMaterial(node.materials[slot], node.pictures[slot]));
         }
         host.SetMaterial(MultiMaterial(node.name + " materials", std::move(subs)));
       }
@@ -345,6 +341,7 @@ class SceneBuilder {
   std::shared_ptr<SceneModel> model_;
   std::vector<const aiNode*> sources_;
   std::unordered_map<std::string, int> nodeByName_;
+  std::map<std::pair<int, int>, std::shared_ptr<MemoryMaterial>> hostMaterials_;
 };
 
 }  // namespace

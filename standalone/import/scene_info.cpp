@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <tuple>
 #include <sstream>
 
 #include "standalone/import/scene_model.h"
 #include "standalone/import/skin_fit.h"
-#include "standalone/pictures/picture_scaling.h"
 
 namespace vexo {
 namespace {
@@ -25,38 +25,65 @@ std::string Seconds(double seconds) {
 }
 
 std::string MaterialText(const SceneModel& model, const ModelNode& node) {
-  if (node.materials.empty()) return "no material";
-  if (node.materials.size() == 1) {
-    return "material " + Quoted(model.materials[static_cast<std::size_t>(node.materials[0])].name);
+  auto name = [&](int m) {
+    return m < 0 ? std::string("(none)") : Quoted(model.materials[static_cast<std::size_t>(m)].name);
+  };
+  if (node.materials.empty() || (node.materials.size() == 1 && node.materials[0] < 0)) {
+    return "no material";
   }
+  if (node.materials.size() == 1) return "material " + name(node.materials[0]);
   std::string text = "multi-material";
   for (std::size_t slot = 0; slot < node.materials.size(); ++slot) {
-    const int m = node.materials[slot];
-    text += (slot == 0 ? " " : ", ") + std::to_string(slot) + ": " +
-            (m < 0 ? std::string("(none)") : Quoted(model.materials[static_cast<std::size_t>(m)].name));
+    text += (slot == 0 ? " " : ", ") + std::to_string(slot) + ": " + name(node.materials[slot]);
   }
   return text;
 }
 
-std::string TextureText(const ModelMaterial& material, int maxTexture) {
-  if (material.textureReference.empty()) return "no diffuse texture";
-  const TextureSource& source = material.texture;
-  if (!source.found) return "texture not found: " + source.file.string();
-  std::string text = source.Describe();
-  const TextureHeader& header = material.header;
-  if (header.width <= 0) return text;
-  text += ", " + std::to_string(header.width) + " x " + std::to_string(header.height);
-  int w = 0, h = 0;
-  FittedSize(header.width, header.height, maxTexture, w, h);
-  if (w != header.width || h != header.height) {
-    text += ", scaled to " + std::to_string(w) + " x " + std::to_string(h);
+std::string Size(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
+
+// Where a picture comes from, and what the plug-in is given of it.
+std::string PictureText(const SkinPicture& picture) {
+  switch (picture.kind) {
+    case SkinPicture::Kind::kSwatch:
+      return "swatch of " + picture.key + ", " + Size(picture.width, picture.height);
+    case SkinPicture::Kind::kBakedColours:
+      return "baked colours: " + picture.label + ", " + Plural(picture.colourCount, "colour", "colours") +
+             " in " + Size(picture.width, picture.height);
+    case SkinPicture::Kind::kTexture: break;
+  }
+  const TextureHeader& header = picture.header;
+  std::string text = "picture " + picture.label + " (";
+  if (header.format != PictureFormat::kUnknown) text += std::string(PictureFormatName(header.format)) + " ";
+  text += Size(header.width, header.height) + ")";
+  const bool asIs = !picture.prepared.converted;
+  if (asIs) return text + ", read by the plug-in as it is";
+  text += ", converted picture";
+  if (picture.width != header.width || picture.height != header.height) {
+    text += " of " + Size(picture.width, picture.height);
   }
   return text;
+}
+
+// Per material of the exported nodes, the picture its faces show; faces
+// without a material and baked colours are listed per node.
+void ListMaterials(const SceneModel& model, std::ostream& out) {
+  std::set<std::tuple<int, int, std::size_t>> listed;
+  for (std::size_t n = 0; n < model.nodes.size(); ++n) {
+    const ModelNode& node = model.nodes[n];
+    for (std::size_t slot = 0; slot < node.pictures.size(); ++slot) {
+      const int m = node.materials[slot], p = node.pictures[slot];
+      const SkinPicture& picture = model.pictures[static_cast<std::size_t>(p)];
+      const bool perNode = m < 0 || picture.kind == SkinPicture::Kind::kBakedColours;
+      if (!listed.insert({m, p, perNode ? n : 0}).second) continue;
+      out << "  " << (m < 0 ? std::string("(no material)") : Quoted(model.materials[static_cast<std::size_t>(m)].name))
+          << (perNode ? " on node " + Quoted(node.name) : "") << ": " << PictureText(picture) << "\n";
+    }
+  }
 }
 
 }  // namespace
 
-std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
+std::string SceneInfo(const ImportedScene& imported) {
   const SceneModel& model = imported.model();
   std::ostringstream out;
   out << "Scene " << model.source.string();
@@ -66,7 +93,6 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
   out << "\nNodes:\nScene Root\n";
   std::size_t vertices = 0, triangles = 0, selected = 0;
   std::vector<std::string> warnings;
-  std::set<int> usedMaterials;
   for (const ModelNode& node : model.nodes) {
     out << std::string(static_cast<std::size_t>(node.depth + 1) * 2, ' ') << node.name;
     if (node.mesh >= 0) {
@@ -74,9 +100,6 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
       out << (node.selected ? " [selected]" : "") << ": " << MaterialText(model, node) << ", "
           << Plural(mesh.VertexCount(), "vertex", "vertices") << ", "
           << Plural(mesh.topology.faces.size(), "triangle", "triangles");
-      for (int m : node.materials) {
-        if (m >= 0) usedMaterials.insert(m);
-      }
       if (node.selected) {
         ++selected;
         vertices += mesh.VertexCount();
@@ -85,24 +108,27 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
           warnings.push_back("node " + Quoted(node.name) +
                              " is never exported: the plug-in skips nodes of that name");
         }
-        if (node.materials.empty()) {
-          warnings.push_back("node " + Quoted(node.name) +
-                             " has no material, so the plug-in leaves it out (not mapped)");
-        }
       }
     }
     out << "\n";
   }
 
-  out << "\nMaterials:\n";
-  if (usedMaterials.empty()) out << "  (none)\n";
-  for (int index : usedMaterials) {
-    const ModelMaterial& material = model.materials[static_cast<std::size_t>(index)];
-    out << "  " << Quoted(material.name) << ": " << TextureText(material, maxTexture) << "\n";
-    int w = 0, h = 0;
-    FittedSize(material.header.width, material.header.height, maxTexture, w, h);
-    if (w > kSkinAreaSide || h > kSkinAreaSide) {
-      warnings.push_back(TextureTooLargeMessage(material.texture.Describe(), w, h));
+  out << "\nMaterials (what the skin shows of each):\n";
+  if (model.pictures.empty()) out << "  (none)\n";
+  ListMaterials(model, out);
+
+  const SkinSummary& skin = model.skin;
+  if (!model.pictures.empty()) {
+    out << "\nSkin: " << (skin.fits ? Size(skin.skinWidth, skin.skinHeight) : std::string("does not fit"));
+    if (skin.maxSide > 0) {
+      out << ", textures scaled to at most " << skin.maxSide << " pixels a side"
+          << (skin.capChosen ? " to fit" : "");
+    }
+    out << "\n";
+    for (const SkinPicture& picture : model.pictures) {
+      if (!picture.used) continue;
+      out << "  " << picture.label << ": region " << Size(picture.regionWidth, picture.regionHeight)
+          << " of " << Size(picture.width, picture.height) << "\n";
     }
   }
 
@@ -121,11 +147,6 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
   out << "\nSelected: " << Plural(selected, "node", "nodes") << ", "
       << Plural(vertices, "vertex", "vertices") << ", "
       << Plural(triangles, "triangle", "triangles") << "\n";
-  if (vertices > static_cast<std::size_t>(kFormatMaxVertices) ||
-      triangles > static_cast<std::size_t>(kFormatMaxTriangles)) {
-    warnings.push_back("the MD2 format holds at most " + std::to_string(kFormatMaxVertices) +
-                       " vertices and " + std::to_string(kFormatMaxTriangles) + " triangles");
-  }
   if (vertices > static_cast<std::size_t>(kGameMaxVertices)) {
     warnings.push_back(std::to_string(vertices) + " vertices: the game draws models of at most " +
                        std::to_string(kGameMaxVertices));
@@ -136,9 +157,19 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
                        std::to_string(kGameMaxTriangles));
   }
 
-  if (!model.problems.empty()) {
+  std::vector<std::string> problems = model.problems;
+  const std::string limits = FormatLimitProblem(vertices, triangles);
+  if (!limits.empty()) problems.push_back(limits);
+  if (!skin.fits && !model.pictures.empty()) {
+    problems.push_back("the textures do not fit the " + Size(kSkinAreaSide, kSkinAreaSide) + " skin: " + skin.why);
+  }
+  if (!problems.empty()) {
     out << "\nProblems (the export would stop):\n";
-    for (const std::string& problem : model.problems) out << "  " << problem << "\n";
+    for (const std::string& problem : problems) out << "  " << problem << "\n";
+  }
+  if (!model.notes.empty()) {
+    out << "\nNotes:\n";
+    for (const std::string& note : model.notes) out << "  " << note << "\n";
   }
   if (!warnings.empty()) {
     out << "\nWarnings:\n";
@@ -149,7 +180,7 @@ std::string SceneInfo(const ImportedScene& imported, int maxTexture) {
 
 std::string SceneInfoReport(ImportOptions options) {
   options.prepareTextures = false;
-  return SceneInfo(ImportScene(options), options.maxTexture);
+  return SceneInfo(ImportScene(options));
 }
 
 }  // namespace vexo

@@ -3,22 +3,18 @@
 
 #include <string>
 
+#include "standalone/import/format_limits.h"
 #include "standalone/import/imported_scene.h"
 
 namespace vexo {
 
-// Limits a model meets: those of the MD2 format and those of the game.
-inline constexpr int kFormatMaxVertices = 65536;
-inline constexpr int kFormatMaxTriangles = 21845;
-inline constexpr int kGameMaxVertices = 2048;
-inline constexpr int kGameMaxTriangles = 4096;
-
 // Node tree (name, selected, material, vertices after welding, triangles),
-// materials with their diffuse textures and sizes, clips with their length
-// and frame count at the scene's fps, the selection's totals, problems that
-// would stop an export and warnings against the limits. maxTexture is the
-// --max-texture value the sizes are judged by (0: none).
-std::string SceneInfo(const ImportedScene& scene, int maxTexture = 0);
+// what the skin shows of each material (a picture as it is or converted, a
+// swatch, baked colours), the skin with the region each picture takes,
+// clips with their length and frame count at the scene's fps, the
+// selection's totals, problems that would stop an export, what vexo does in
+// the user's stead, and warnings against the limits.
+std::string SceneInfo(const ImportedScene& scene);
 
 // `vexo info SCENE`: imports without writing anything and reports. Throws
 // ImportError when the scene cannot be imported at all.

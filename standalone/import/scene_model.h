@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "standalone/import/animation_clip.h"
+#include "standalone/import/material_colours.h"
 #include "standalone/import/mesh_welding.h"
 #include "standalone/import/texture_cache.h"
 #include "standalone/import/texture_lookup.h"
+#include "standalone/import/texture_transform.h"
 #include "standalone/memory_scene.h"
 
 namespace vexo {
@@ -27,6 +29,9 @@ struct ModelNode {
   // Material per slot (index into SceneModel::materials, -1: none); the
   // mesh's faces name their slot.
   std::vector<int> materials;
+  // The skin picture each slot shows (index into SceneModel::pictures);
+  // filled for the nodes the plug-in exports.
+  std::vector<int> pictures;
   bool selected = false;
 };
 
@@ -36,9 +41,45 @@ struct ModelMaterial {
   bool standIn = false;
   std::string textureReference;  // empty: no diffuse texture
   TextureSource texture;
-  TextureHeader header;  // read when a selected node uses the material
-  std::optional<PreparedTexture> prepared;
-  std::shared_ptr<MemoryMaterial> hostMaterial;
+  MaterialColours colours;
+  // The texture-coordinate set of the picture, and its glTF transform.
+  unsigned uvChannel = 0;
+  std::optional<TextureTransform> transform;
+};
+
+// A picture the plug-in loads for the skin.
+struct SkinPicture {
+  enum class Kind {
+    kTexture,       // a picture of the scene, as it is or converted
+    kSwatch,        // one colour: a material without a picture, or none
+    kBakedColours,  // the vertex colours of a node, one cell a colour
+  };
+  Kind kind = Kind::kTexture;
+  std::string label;  // how messages name it
+  // A texture: where it comes from, its header, the factor it is tinted by.
+  TextureSource source;
+  TextureHeader header;
+  LinearRgb tint = {1, 1, 1};
+  bool tinted = false;
+  // A swatch or bake: the picture, and what names its cache file.
+  RgbImage made;
+  std::string stem, key;
+  std::size_t colourCount = 0;
+  // Settled by the fit: the size the plug-in gets, the size it reserves in
+  // the skin (the picture times the range its faces use), the file.
+  bool used = false;
+  int width = 0, height = 0;
+  int regionWidth = 0, regionHeight = 0;
+  PreparedTexture prepared;
+};
+
+// What the fit settled for the whole skin.
+struct SkinSummary {
+  bool fits = false;
+  int skinWidth = 0, skinHeight = 0;
+  int maxSide = 0;        // the cap the pictures were scaled to (0: none)
+  bool capChosen = false;  // vexo chose it, no --max-texture was given
+  std::string why;        // when it does not fit: what to do, or why nothing helps
 };
 
 class SceneModel {
@@ -54,6 +95,13 @@ class SceneModel {
   std::vector<AnimationClip> clips;
   std::vector<NodePose> bindPoses;
   std::vector<std::string> problems;  // what would stop an export
+  std::vector<SkinPicture> pictures;
+  SkinSummary skin;
+  // Lines for the user about what vexo did in the user's stead (a texture
+  // replaced by a colour, textures scaled to fit).
+  std::vector<std::string> notes;
+  // What this import added to the texture cache.
+  std::shared_ptr<CacheAdditions> cacheAdditions = std::make_shared<CacheAdditions>();
 
   // Timeline: host frame f shows clip time f * secondsPerFrame.
   int activeClip = -1;  // -1: bind pose

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <system_error>
-#include <vector>
 
+#include "base/whole_file_reader.h"
 #include "standalone/import/import_options.h"
 #include "standalone/pictures/picture_reading.h"
 #include "standalone/pictures/picture_scaling.h"
@@ -18,10 +21,10 @@ namespace fs = std::filesystem;
 namespace vexo {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
+constexpr std::size_t kLongestStem = 40;
+// The plug-in's loaders keep a texture's path in 256 bytes.
+constexpr std::size_t kLongestPath = 255;
+constexpr std::uintmax_t kTgaHeaderBytes = 18;
 
 fs::path Absolute(const fs::path& path) {
   std::error_code error;
@@ -57,20 +60,41 @@ RgbImage EmbeddedTexels(const aiTexture& t, int width, int height) {
   return Resize(image, width, height);
 }
 
-// A file-name stem of letters, digits, '-' and '_' only, so that no
-// extension text can show up in the middle of a cache path.
+// Letters, digits, '-' and '_' only, so that no extension text can show up
+// in the middle of a cache path; cut to a length that leaves room.
 std::string SafeStem(const std::string& text) {
   std::string stem;
   for (char c : text) {
     const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
     stem.push_back(plain ? c : '_');
   }
+  if (stem.size() > kLongestStem) stem.resize(kLongestStem);
   return stem.empty() ? "texture" : stem;
 }
 
-// The plug-in's loaders keep a texture's path in 256 bytes.
+// FNV-1a, 64 bits, as 16 hexadecimal digits.
+std::string Hash(const std::string& text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+  return digits;
+}
+
+// A file's size and time of change, which tell whether it is the same.
+std::string FileStamp(const fs::path& file) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(file, error);
+  const auto time = fs::last_write_time(file, error);
+  return std::to_string(size) + "@" +
+         std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            time.time_since_epoch()).count());
+}
+
 const std::string& CheckedLength(const std::string& path) {
-  constexpr std::size_t kLongestPath = 255;
   if (path.size() > kLongestPath) {
     throw ImportError("texture path " + path + " is " + std::to_string(path.size()) +
                       " characters long; the plug-in reads paths of at most " +
@@ -83,15 +107,39 @@ const std::string& CheckedLength(const std::string& path) {
   throw ImportError("cannot read texture " + source.Describe() + ": " + why);
 }
 
+// A cache file that holds a whole width x height picture as the TGA writer
+// writes it.
+bool HoldsPicture(const fs::path& file, int width, int height) {
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) return false;
+  const std::uintmax_t expected = kTgaHeaderBytes + std::uintmax_t(width) * height * 3;
+  if (fs::file_size(file, error) != expected || error) return false;
+  std::ifstream in(file, std::ios::binary);
+  unsigned char header[kTgaHeaderBytes];
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return false;
+  return header[2] == 2 && header[16] == 24 && (header[12] | header[13] << 8) == width &&
+         (header[14] | header[15] << 8) == height;
+}
+
 }  // namespace
+
+void CacheAdditions::RemoveAll() {
+  std::error_code error;
+  for (const fs::path& file : files_) fs::remove(file, error);
+  files_.clear();
+  if (!folder_.empty() && fs::is_empty(folder_, error)) fs::remove(folder_, error);
+  folder_.clear();
+}
 
 TextureHeader InspectTexture(const TextureSource& source) {
   TextureHeader header;
   if (UncompressedEmbedded(source)) {
     const aiTexture& t = *source.embedded;
-    if (!t.pcData || t.mWidth == 0 || static_cast<std::int64_t>(t.mWidth) * t.mHeight > MaxConvertedPixels())
+    if (!t.pcData || t.mWidth == 0 ||
+        static_cast<std::int64_t>(t.mWidth) * t.mHeight > MaxConvertedPixels()) {
       CannotRead(source, "the embedded picture of " + std::to_string(t.mWidth) + " x " +
                              std::to_string(t.mHeight) + " pixels is empty or too large");
+    }
     header.width = static_cast<int>(t.mWidth);
     header.height = static_cast<int>(t.mHeight);
     return header;
@@ -110,74 +158,118 @@ TextureHeader InspectTexture(const TextureSource& source) {
   return header;
 }
 
-TextureCache::TextureCache(fs::path folder, std::string sceneStem, bool write)
-    : folder_(std::move(folder)), sceneStem_(std::move(sceneStem)), write_(write) {}
+TextureCache::TextureCache(fs::path folder, fs::path sceneFile, bool write,
+                           std::shared_ptr<CacheAdditions> additions)
+    : folder_(Absolute(folder)),
+      sceneFile_(std::move(sceneFile)),
+      write_(write),
+      additions_(std::move(additions)) {}
 
-fs::path TextureCache::CacheFileFor(const TextureSource& source) {
-  std::string base;
-  if (!source.embedded) {
-    base = SafeStem(source.file.stem().string());
-  } else if (source.embedded->mFilename.length > 0) {
-    base = SafeStem(sceneStem_ + "_" +
-                    fs::path(source.embedded->mFilename.C_Str()).stem().string());
-  } else {
-    base = SafeStem(sceneStem_ + "_texture" + std::to_string(std::max(0, source.embeddedIndex)));
-  }
-  std::string name = base;
-  for (int n = 2; !usedNames_.insert(Lower(name)).second; ++n) name = base + "_" + std::to_string(n);
-  return Absolute(folder_ / (name + ".tga"));
+bool TextureCache::PassesAsIs(const Conversion& conversion, int width, int height) const {
+  return conversion.header->readsAsIs && !conversion.tinted && width == conversion.header->width &&
+         height == conversion.header->height;
 }
 
-const PreparedTexture& TextureCache::Prepare(const TextureSource& source, const TextureHeader& header,
-                                             int width, int height) {
-  const std::string key = source.embedded ? "*" + std::to_string(source.embeddedIndex) + source.reference
-                                          : source.file.string();
-  if (auto it = prepared_.find(key); it != prepared_.end()) return it->second;
+std::string TextureCache::SourceStem(const TextureSource& source) const {
+  if (!source.embedded) return source.file.stem().string();
+  if (source.embedded->mFilename.length > 0) {
+    return sceneFile_.stem().string() + "_" + fs::path(source.embedded->mFilename.C_Str()).stem().string();
+  }
+  return sceneFile_.stem().string() + "_texture" + std::to_string(std::max(0, source.embeddedIndex));
+}
 
+std::string TextureCache::SourceKey(const Conversion& conversion) const {
+  const TextureSource& source = *conversion.source;
+  std::string key = source.embedded ? Absolute(sceneFile_).string() + "|" + FileStamp(sceneFile_) +
+                                          "|embedded " + std::to_string(source.embeddedIndex)
+                                    : source.file.string() + "|" + FileStamp(source.file);
+  if (conversion.tinted) {
+    char tint[64];
+    std::snprintf(tint, sizeof tint, "|tint %.9g %.9g %.9g", conversion.tint[0], conversion.tint[1],
+                  conversion.tint[2]);
+    key += tint;
+  }
+  return key;
+}
+
+std::string TextureCache::FileNameFor(const std::string& stem, const std::string& key, int width,
+                                      int height) const {
+  return (folder_ / (SafeStem(stem) + "-" + std::to_string(width) + "x" + std::to_string(height) +
+                     "-" + Hash(key) + ".tga"))
+      .string();
+}
+
+std::string TextureCache::FileNameFor(const Conversion& conversion, int width, int height) const {
+  if (PassesAsIs(conversion, width, height)) return conversion.source->file.string();
+  return FileNameFor(SourceStem(*conversion.source), SourceKey(conversion), width, height);
+}
+
+PreparedTexture TextureCache::Store(const std::string& fileName, int width, int height,
+                                    const std::function<RgbImage()>& make) {
   PreparedTexture texture;
-  texture.sourceWidth = header.width;
-  texture.sourceHeight = header.height;
+  texture.fileName = CheckedLength(fileName);
   texture.width = width;
   texture.height = height;
-  if (header.readsAsIs && width == header.width && height == header.height) {
-    texture.fileName = CheckedLength(source.file.string());
-    return prepared_.emplace(key, texture).first->second;
-  }
-
-  RgbImage image;
-  try {
-    if (UncompressedEmbedded(source)) {
-      image = EmbeddedTexels(*source.embedded, width, height);
-    } else {
-      const std::vector<std::uint8_t> bytes = SourceBytes(source);
-      image = DecodePicture(bytes.data(), bytes.size(), width, height);
-    }
-  } catch (const PictureError& error) {
-    CannotRead(source, error.what());
-  }
   texture.converted = true;
-  if (!write_) return prepared_.emplace(key, texture).first->second;
-
-  std::error_code folderError;
-  fs::create_directories(folder_, folderError);
-  if (folderError) {
-    throw ImportError("cannot create the texture folder " + folder_.string() + ": " +
-                      folderError.message());
-  }
-  const fs::path target = CacheFileFor(source);
-  if (std::string(PluginLoaderFor(target)) != ".tga") {
+  if (std::string(PluginLoaderFor(fileName)) != ".tga") {
     throw ImportError("the texture folder " + folder_.string() +
                       " has \".bmp\", \".tga\" or \".tim\" in its path, so the plug-in would "
-                      "read " + target.filename().string() + " with the wrong reader");
+                      "read " + fs::path(fileName).filename().string() + " with the wrong reader");
   }
-  CheckedLength(target.string());
+  if (HoldsPicture(fileName, width, height)) {
+    texture.reused = true;
+    return texture;
+  }
+  const RgbImage image = make();
+  if (!write_) return texture;
+  std::error_code error;
+  if (!fs::is_directory(folder_, error)) {
+    fs::create_directories(folder_, error);
+    if (error) {
+      throw ImportError("cannot create the texture folder " + folder_.string() + ": " +
+                        error.message());
+    }
+    additions_->AddFolder(folder_);
+  }
   try {
-    WriteTga(target, image);
-  } catch (const PictureError& error) {
-    throw ImportError(error.what());
+    WriteTga(fileName, image);
+  } catch (const PictureError& e) {
+    throw ImportError(e.what());
   }
-  texture.fileName = target.string();
-  return prepared_.emplace(key, texture).first->second;
+  additions_->AddFile(fileName);
+  return texture;
+}
+
+PreparedTexture TextureCache::Prepare(const Conversion& conversion, int width, int height) {
+  const TextureSource& source = *conversion.source;
+  if (PassesAsIs(conversion, width, height)) {
+    PreparedTexture texture;
+    texture.fileName = CheckedLength(source.file.string());
+    texture.width = width;
+    texture.height = height;
+    return texture;
+  }
+  return Store(FileNameFor(conversion, width, height), width, height, [&]() {
+    try {
+      RgbImage image;
+      if (UncompressedEmbedded(source)) {
+        image = EmbeddedTexels(*source.embedded, width, height);
+      } else {
+        const std::vector<std::uint8_t> bytes = SourceBytes(source);
+        image = DecodePicture(bytes.data(), bytes.size(), width, height);
+      }
+      if (conversion.tinted) TintPicture(image, conversion.tint);
+      return image;
+    } catch (const PictureError& error) {
+      CannotRead(source, error.what());
+    }
+  });
+}
+
+PreparedTexture TextureCache::PrepareMade(const std::string& stem, const std::string& key,
+                                          const RgbImage& image) {
+  return Store(FileNameFor(stem, key, image.width, image.height), image.width, image.height,
+               [&]() { return image; });
 }
 
 }  // namespace vexo

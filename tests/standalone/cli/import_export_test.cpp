@@ -282,41 +282,6 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
   }
 }
 
-TEST(VexoImport, TexturesThatDoNotFitTheSkinNameMaxTexture) {
-  ScratchFolder folder;
-  GltfWriter gltf;
-  std::string nodes, meshes, materials, images;
-  for (int i = 0; i < 2; ++i) {
-    const std::string n = std::to_string(i);
-    vexo::testing::WritePng(folder / ("big" + n + ".png"), 300, 300, [i](int x, int y) {
-      return vexo::testing::Rgb{std::uint8_t(x), std::uint8_t(y), std::uint8_t(i * 200)};
-    });
-    const int position = gltf.Floats({0, 0, float(i), 1, 0, float(i), 1, 1, float(i)}, "VEC3");
-    const int uv = gltf.Floats({0, 0, 1, 0, 1, 1}, "VEC2");
-    const std::string sep = i ? "," : "";
-    nodes += sep + "{\"name\":\"Quad" + n + "\",\"mesh\":" + n + "}";
-    meshes += sep + "{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(position) +
-              ",\"TEXCOORD_0\":" + std::to_string(uv) + "},\"material\":" + n + "}]}";
-    materials += sep + "{\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" + n + "}}}";
-    images += sep + "{\"uri\":\"big" + n + ".png\"}";
-  }
-  gltf.Write(folder / "quads.gltf",
-             "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],\"nodes\":[" + nodes + "],\"meshes\":[" +
-                 meshes + "],\"materials\":[" + materials + "],\"images\":[" + images +
-                 "],\"textures\":[{\"source\":0},{\"source\":1}]");
-
-  const Result tooBig = Vexo(folder.path(), "export quads.gltf -o q.md2 --animation none");
-  EXPECT_EQ(tooBig.code, 1);
-  EXPECT_THAT(tooBig.err, HasSubstr("Unable to place all textures in specified texture size"));
-  EXPECT_THAT(tooBig.err, HasSubstr("--max-texture 240"));
-  EXPECT_FALSE(fs::exists(folder / "q.md2"));
-  EXPECT_FALSE(fs::exists(folder / "vexo-textures"));
-
-  const Result scaled = Vexo(folder.path(), "export quads.gltf -o q.md2 --max-texture 240");
-  EXPECT_EQ(scaled.code, 0) << scaled.err;
-  EXPECT_TRUE(fs::exists(folder / "q.md2"));
-}
-
 TEST(VexoImport, InfoListsNodesClipsAndProblems) {
   ScratchFolder folder;
   WriteArm(folder.path());
@@ -327,15 +292,15 @@ TEST(VexoImport, InfoListsNodesClipsAndProblems) {
     EXPECT_THAT(run.out, HasSubstr(text)) << run.out;
   EXPECT_EQ(FilesIn(folder.path()), before);
 
-  // A texture that is not there is a problem for info, and stops an export.
+  // A texture that is not there is shown as its material's colour, and
+  // both info and the export say so.
   fs::remove(folder / "arm.png");
   const Result missing = Vexo(folder.path(), "info arm.gltf");
   EXPECT_EQ(missing.code, 0) << missing.err;
-  EXPECT_THAT(missing.out, HasSubstr("arm.png"));
-  const Result refused = Vexo(folder.path(), "export arm.gltf -o arm.md2");
-  EXPECT_EQ(refused.code, 2);
-  EXPECT_THAT(refused.err, HasSubstr("arm.png"));
-  EXPECT_FALSE(fs::exists(folder / "arm.md2"));
+  EXPECT_THAT(missing.out, HasSubstr("texture \"arm.png\" of material \"Skin\" is not found"));
+  const Result swatched = Vexo(folder.path(), "export arm.gltf -o arm.md2");
+  EXPECT_EQ(swatched.code, 0) << swatched.err;
+  EXPECT_THAT(swatched.err, HasSubstr("its faces show the material's colour #FFFFFF"));
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ TEST(Animation, NodeKeysMoveTheSampledPositionsFrameByFrame) {
                  "{\"sampler\":1,\"target\":{\"node\":0,\"path\":\"rotation\"}}]}]");
 
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "moving.gltf";
   ImportedScene imported = ImportScene(options);
   ASSERT_EQ(imported.clips().size(), 1u);
@@ -119,6 +120,7 @@ TEST(Animation, StepAndCubicSplineKeysFollowTheFileInGltfAndGlb) {
   for (const char* file : {"keys.gltf", "keys.glb"}) {
     SCOPED_TRACE(file);
     ImportOptions options;
+    options.textureCache = folder / "cache";
     options.path = folder / file;
     ImportedScene imported = ImportScene(options);
     MemoryHost host(imported.TakeScene());
@@ -203,6 +205,7 @@ TEST(Animation, TwoBoneSkinBendsWithItsBonesInWorldCoordinates) {
                  "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":2,\"path\":\"rotation\"}}]}]");
 
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "bend.gltf";
   ImportedScene imported = ImportScene(options);
   MemoryHost host(imported.TakeScene());
@@ -240,6 +243,7 @@ TEST(Animation, MorphWeightsFollowTheClipOrTheMeshDefaults) {
                  "],\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"weights\"}}]}]");
 
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "morph.gltf";
   ImportedScene imported = ImportScene(options);
   MemoryHost host(imported.TakeScene());
@@ -272,6 +276,7 @@ TEST(Animation, ClipsSwitchAndSpreadOverFrameRanges) {
              "\"animations\":[" + clip("Walk", walk) + "," + clip("Die", die) + "]");
 
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "clips.gltf";
   options.animation = "Die";
   ImportedScene imported = ImportScene(options);

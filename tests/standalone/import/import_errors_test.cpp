@@ -46,6 +46,7 @@ const char* kTextured =
 TEST(ImportErrors, FilesAndFormatsThatCannotBeImported) {
   ScratchFolder folder;
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "absent.gltf";
   EXPECT_THAT(ImportFailure(options), HasSubstr((folder / "absent.gltf").string() + ": no such file"));
 
@@ -68,7 +69,7 @@ TEST(ImportErrors, FilesAndFormatsThatCannotBeImported) {
   options.fps = 0;
   EXPECT_THAT(ImportFailure(options), HasSubstr("--fps"));
   options.fps = 30;
-  options.maxTexture = -1;
+  options.maxTexture = -2;
   EXPECT_THAT(ImportFailure(options), HasSubstr("--max-texture"));
 }
 
@@ -76,6 +77,7 @@ TEST(ImportErrors, UnknownClipsAndNodesAreNamed) {
   ScratchFolder folder;
   WriteQuad(folder / "quad.gltf", "");
   ImportOptions options;
+  options.textureCache = folder / "cache";
   options.path = folder / "quad.gltf";
   options.animation = "Run";
   EXPECT_THAT(ImportFailure(options), HasSubstr("no animation named \"Run\""));
@@ -91,21 +93,22 @@ TEST(ImportErrors, UnknownClipsAndNodesAreNamed) {
   EXPECT_THAT(ImportFailure(options), HasSubstr("has no mesh"));
 }
 
-TEST(ImportErrors, MaterialsWithoutUsableTexturesStopAnExport) {
+// A picture that is not there is replaced by its material's colour, with a
+// note; one that is there but cannot be read stops the export and the info.
+TEST(ImportErrors, TexturesThatAreMissingOrUnreadable) {
   ScratchFolder folder;
   ImportOptions options;
   options.textureCache = folder / "cache";
-  options.path = folder / "plain.gltf";
-  WriteQuad(options.path, "{\"name\":\"Paint\"}");
-  EXPECT_THAT(ImportFailure(options), HasSubstr("material \"Paint\" of node \"Quad\" has no diffuse texture"));
-
   options.path = folder / "missing.gltf";
   WriteQuad(options.path, kTextured);
-  EXPECT_THAT(ImportFailure(options), HasSubstr("texture \"missing.png\" of material \"Skin\" not found"));
+  ImportedScene missing = ImportScene(options);
+  ASSERT_EQ(missing.notes().size(), 1u);
+  EXPECT_THAT(missing.notes()[0], HasSubstr("texture \"missing.png\" of material \"Skin\" is not found"));
+  missing.DiscardCacheAdditions();
 
   testing::WriteText(folder / "missing.png", "not a picture");
   EXPECT_THAT(ImportFailure(options), HasSubstr("cannot read texture " + (folder / "missing.png").string()));
-  EXPECT_FALSE(std::filesystem::exists(folder / "cache" / "missing.tga"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "cache"));
 
   // A cache path longer than the plug-in's loaders take is refused.
   testing::WritePng(folder / "missing.png", 2, 2, [](int, int) { return testing::Rgb{}; });

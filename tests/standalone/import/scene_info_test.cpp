@@ -71,20 +71,25 @@ TEST(SceneInfo, ReportsTreeMaterialsClipsAndTheLimits) {
   EXPECT_THAT(info, HasSubstr("\nNodes:\nScene Root\n  World\n"
                               "    Field [selected]: material \"Grass\", 2116 vertices, 4050 triangles\n"
                               "    Marker: no material, 3 vertices, 1 triangle\n"));
-  EXPECT_THAT(info, HasSubstr("\"Grass\": " + (folder / "big.png").string() + ", 600 x 300\n"));
+  // The picture is scaled just enough for the skin, and says so.
+  const std::string big = (folder / "big.png").string();
+  EXPECT_THAT(info, HasSubstr("\"Grass\": picture " + big + " (PNG 600 x 300), converted picture of 480 x 240\n"));
+  EXPECT_THAT(info, HasSubstr("\nSkin: 480 x 240, textures scaled to at most 480 pixels a side to fit\n  " +
+                              big + ": region 480 x 240 of 480 x 240\n"));
+  EXPECT_THAT(info, HasSubstr("textures scaled to fit the 480 x 480 skin (as --max-texture 480 would): " +
+                              big + " from 600 x 300 to 480 x 240"));
   EXPECT_THAT(info, HasSubstr("Clips (30 fps):\n  0 \"Idle\": 1.500 s, 45 frames, loops [on the timeline]\n"));
   EXPECT_THAT(info, HasSubstr("Selected: 1 node, 2116 vertices, 4050 triangles\n"));
   EXPECT_THAT(info, HasSubstr("2116 vertices: the game draws models of at most 2048"));
   EXPECT_THAT(info, Not(HasSubstr("triangles: the game")));
   EXPECT_THAT(info, Not(HasSubstr("MD2 format")));
-  EXPECT_THAT(info, HasSubstr("600 x 300 pixels and does not fit the 480 x 480 skin area; "
-                              "--max-texture 480"));
-  // Judged by --max-texture 240 the texture fits.
+  // --max-texture 240 has the last word.
   options.maxTexture = 240;
   options.prepareTextures = true;  // the report never writes, whatever it is given
   const std::string scaled = SceneInfoReport(options);
-  EXPECT_THAT(scaled, HasSubstr("600 x 300, scaled to 240 x 120\n"));
-  EXPECT_THAT(scaled, Not(HasSubstr("skin area")));
+  EXPECT_THAT(scaled, HasSubstr("(PNG 600 x 300), converted picture of 240 x 120\n"));
+  EXPECT_THAT(scaled, HasSubstr("\nSkin: 240 x 120, textures scaled to at most 240 pixels a side\n"));
+  EXPECT_THAT(scaled, Not(HasSubstr("Notes")));
   EXPECT_FALSE(std::filesystem::exists("vexo-textures"));
 }
 

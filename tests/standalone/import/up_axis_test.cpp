@@ -45,6 +45,7 @@ Point3 ThirdCorner(const std::filesystem::path& file, UpAxis up = UpAxis::kAuto)
   ImportOptions options;
   options.path = file;
   options.up = up;
+  options.textureCache = file.parent_path() / "cache";
   MemoryHost host(ImportScene(options).TakeScene());
   const testing::PluginSample sample = testing::SampleThroughPlugin(host, 0, false);
   EXPECT_EQ(sample.positions.size(), 3u);
