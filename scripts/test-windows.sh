@@ -62,13 +62,14 @@ if [ "${1:-}" = "--under-display" ]; then
   fi
 
   exe="$build/bin/vexo_windows_host.exe"
+  tests="$build/bin/vexo_windows_tests.exe"
   reference="$(winepath -w "$work/reference" 2> /dev/null)"
   # run_test NAME TEST [MODULE]: one self-test in a folder of its own.
   run_test() {
     local name="$1" test="$2" module="${3:-bin/Dorvane.dlu}" dir="$work/run/$1" code
     mkdir -p "$dir"
     cp "$work"/reference/demo_* "$dir"/ 2> /dev/null
-    (cd "$dir" && timeout -k 5 120 wine "$exe" --test "$test" \
+    (cd "$dir" && timeout -k 5 120 wine "$tests" --test "$test" \
         --module "$(winepath -w "$build/$module")" --reference "$reference" \
         > "$dir/output.txt" 2>&1)
     code=$?

@@ -1,9 +1,76 @@
 #include "standalone/windows_host/windows_host.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <utility>
 
 namespace vexo {
+
+std::string ModuleBesideProgram() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  const auto slash = folder.find_last_of("\\/");
+  return (slash == std::string::npos ? "." : folder.substr(0, slash)) + "\\Dorvane.dlu";
+}
+
+bool ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options,
+                      std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const auto option = std::find_if(options.begin(), options.end(),
+                                     [&](const CommandLineOption& o) { return arg == o.name; });
+    if (option == options.end()) {
+      error = "unknown argument " + arg;
+      return false;
+    }
+    if (!option->value) {
+      if (option->set) *option->set = true;
+      continue;
+    }
+    if (i + 1 >= argc) {
+      error = arg + " needs a value";
+      return false;
+    }
+    *option->value = argv[++i];
+  }
+  return true;
+}
+
+int RunWithModule(WindowsHost& host, const std::string& modulePath, const char* program,
+                  const std::function<int(PluginModule&)>& body) {
+  if (!host.CreateMainWindow("Vexo - Windows host")) {
+    std::fprintf(stderr, "%s: cannot create the main window (error %lu)\n", program,
+                 static_cast<unsigned long>(host.lastError()));
+    return 2;
+  }
+  try {
+    PluginModule module(modulePath);
+    const int code = body(module);
+    host.DestroyMainWindow();
+    return code;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", program, e.what());
+    return 2;
+  }
+}
+
+void PumpMessages(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (milliseconds) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < milliseconds);
+}
 namespace {
 
 constexpr char kMainWindowClass[] = "VexoHostWindow";

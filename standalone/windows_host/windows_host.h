@@ -13,12 +13,43 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "standalone/memory_host.h"
+#include "standalone/module_loader.h"
 
 namespace vexo {
+
+// Handles the messages that are waiting, for about `milliseconds` (0: only
+// those waiting now). A WM_QUIT is posted again for the loop that owns it.
+void PumpMessages(DWORD milliseconds = 0);
+
+// Dorvane.dlu in the folder of the running program.
+std::string ModuleBesideProgram();
+
+class WindowsHost;
+
+// The command line of a Windows program: "--name value" options stored in
+// their strings and "--name" switches set true. False, with the reason in
+// error, for an unknown argument or a missing value.
+struct CommandLineOption {
+  const char* name;
+  std::string* value;  // null for a switch
+  bool* set = nullptr;
+};
+bool ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options,
+                      std::string& error);
+
+// The body of a program that hosts the module: makes the host's main window
+// (titled "Vexo - Windows host"), loads the module after the host exists
+// (its entry point calls the SDK, which answers for the registered host),
+// runs `body`, and closes the window, with the pages the module made,
+// before the module is unloaded. A failure is printed as "program: why"
+// and gives exit code 2; otherwise the result is body's.
+int RunWithModule(WindowsHost& host, const std::string& modulePath, const char* program,
+                  const std::function<int(PluginModule&)>& body);
 
 // One roll-up page as the host keeps it.
 struct HostPage {

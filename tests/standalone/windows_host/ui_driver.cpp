@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "standalone/windows_host/windows_host.h"
+
 namespace vexo::ui {
 namespace {
 
@@ -88,21 +90,7 @@ void StartWatchdog(DWORD milliseconds) {
   if (thread) CloseHandle(thread);
 }
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (milliseconds) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (GetTickCount() - start < milliseconds);
-}
+void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
 
 std::string WindowText(HWND window) {
   if (!window) return "";
