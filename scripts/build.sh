@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds one configuration: scripts/build.sh release|asan
+# Configures and builds one configuration, whole or only the given targets:
+#   scripts/build.sh release|asan [TARGET...]
 #   release  optimised build in build/release
 #   asan     debug build with AddressSanitizer and UBSan in build/asan
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 config="${1:-release}"
+shift || true
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
 jobs="$(nproc 2>/dev/null || echo 2)"
 case "$config" in
   release) args=(-DCMAKE_BUILD_TYPE=Release) ;;
@@ -12,4 +16,4 @@ case "$config" in
   *) echo "build.sh: unknown configuration '$config' (release or asan)" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$root/build/$config" -DVEXO_WARNINGS_AS_ERRORS=ON "${args[@]}" > /dev/null
-cmake --build "$root/build/$config" -j"$jobs"
+cmake --build "$root/build/$config" -j"$jobs" "${targets[@]}"
