@@ -23,8 +23,17 @@ struct TextureSource {
 };
 
 // Resolves a texture reference: an embedded picture ("*0" or the name of
-// one), else a path relative to the scene's folder (backslashes taken as
-// separators), else the bare file name in the scene's folder.
+// one), else a file. Scene files name their pictures as their authors'
+// machines had them: Windows paths with backslashes, drive letters or a
+// leading backslash, names in another case than the file's, folders that
+// are not there. So a file is looked for, each time ignoring the case of
+// its name and folders where the exact name is not there:
+//   1. as the reference says (a relative path from the scene's folder);
+//   2. at the end of the reference: its last folders and name, then fewer,
+//      down to the bare name, below the scene's folder (and, with at least
+//      one folder, below the two folders above it: a project's textures
+//      folder beside its models folder);
+//   3. by its name, in the folders below the scene's folder (the nearest).
 TextureSource ResolveTexture(const aiScene& scene, const std::string& reference,
                              const std::filesystem::path& sceneFolder);
 

@@ -7,10 +7,60 @@
 namespace vexo {
 namespace {
 
+// How a format's coordinates reach vexo.
+enum class Convention {
+  kYUp,            // Y-up, as stored
+  kZUpTurned,      // Z-up, turned Y-up by the importer
+  kZUp,            // Z-up, as stored
+  kUnknown,
+};
+
+struct Format {
+  const char* extensions;  // space-separated, each with a leading dot
+  const char* name;
+  Convention convention;
+};
+
+const Format kFormats[] = {
+    {".gltf .glb", "glTF", Convention::kYUp},
+    {".obj", "OBJ", Convention::kYUp},
+    {".x", "DirectX X", Convention::kYUp},
+    {".ms3d", "MilkShape 3D", Convention::kYUp},
+    {".lwo .lws .lxo", "LightWave", Convention::kYUp},
+    {".ac .ac3d .acc", "AC3D", Convention::kYUp},
+    {".b3d", "Blitz3D", Convention::kYUp},
+    {".mesh .xml", "Ogre", Convention::kYUp},
+    {".x3d .x3db .wrl", "X3D", Convention::kYUp},
+    {".irr .irrmesh", "Irrlicht", Convention::kYUp},
+    {".sib", "Silo", Convention::kYUp},
+    {".nff .enff", "NFF", Convention::kYUp},
+    {".xgl .zgl", "XGL", Convention::kYUp},
+    {".ply", "PLY", Convention::kYUp},
+    {".3ds", "3DS", Convention::kZUpTurned},
+    {".ase .ask", "ASE", Convention::kZUpTurned},
+    {".md5mesh", "MD5", Convention::kZUpTurned},
+    {".iqm", "IQM", Convention::kZUpTurned},
+    {".md2 .md3 .mdc", "Quake", Convention::kZUpTurned},
+    {".dxf", "DXF", Convention::kZUpTurned},
+    {".blend", "Blender", Convention::kZUp},
+    {".smd .vta", "SMD", Convention::kZUp},
+    {".stl", "STL", Convention::kZUp},
+    {".3mf", "3MF", Convention::kZUp},
+    {".amf", "AMF", Convention::kZUp},
+};
+
 std::string Extension(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return ext;
+}
+
+const Format* FormatOf(const std::string& ext) {
+  for (const Format& format : kFormats) {
+    const std::string list = std::string(" ") + format.extensions + " ";
+    if (!ext.empty() && list.find(" " + ext + " ") != std::string::npos) return &format;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -20,18 +70,14 @@ bool IgnoresColladaUpAxis(UpAxis option) { return option != UpAxis::kAuto; }
 UpAxisDecision DecideUpAxis(const aiScene& scene, const std::filesystem::path& file,
                             UpAxis option) {
   const std::string ext = Extension(file);
-  // Formats whose importer turns the file's Z-up coordinates Y-up; turning
-  // them back gives the file's own coordinates.
-  const bool importerTurned = ext == ".3ds" || ext == ".md5mesh";
+  const Format* format = FormatOf(ext);
+  const Convention convention = format ? format->convention : Convention::kUnknown;
   bool fileYUp = false;
   std::string why;
   if (option != UpAxis::kAuto) {
     fileYUp = option == UpAxis::kY;
     why = "as --up says";
-  } else if (ext == ".gltf" || ext == ".glb") {
-    fileYUp = true;
-    why = "glTF is Y-up";
-  } else if (ext == ".dae") {
+  } else if (ext == ".dae" || ext == ".zae") {
     fileYUp = true;
     why = "COLLADA arrives Y-up from its up_axis";
   } else if (ext == ".fbx") {
@@ -39,14 +85,17 @@ UpAxisDecision DecideUpAxis(const aiScene& scene, const std::filesystem::path& f
     if (scene.mMetaData) scene.mMetaData->Get("UpAxis", up);
     fileYUp = up != 2;
     why = "from the FBX header";
-  } else if (importerTurned) {
-    why = "the format is Z-up";
+  } else if (format) {
+    fileYUp = convention == Convention::kYUp;
+    why = std::string(format->name) + (fileYUp ? " is Y-up" : " is Z-up");
   } else {
     why = "the format records no up axis";
   }
 
   UpAxisDecision decision;
-  if (importerTurned) decision.correction = YUpToZUp();
+  // A Z-up file that the importer turned Y-up is first turned back into
+  // its own coordinates.
+  if (convention == Convention::kZUpTurned) decision.correction = YUpToZUp();
   if (fileYUp) decision.correction = YUpToZUp() * decision.correction;
   decision.note = std::string(fileYUp ? "Y-up, turned Z-up" : "Z-up") + " (" + why + ")";
   return decision;

@@ -1,5 +1,17 @@
 // Which way is up in an imported scene, and the turn that makes Z point up
 // as in the host's world.
+//
+// A format that records its up axis is taken at its word: FBX in its
+// header; COLLADA in up_axis (also inside a zipped .zae), which the
+// importer applies, delivering the scene Y-up. Every other format follows
+// its own convention, whatever the importer does on the way:
+//   - Y-up: glTF, OBJ, DirectX X, MilkShape 3D, LightWave, AC3D, Blitz3D,
+//     Ogre, X3D and VRML, Irrlicht, Silo, NFF, XGL, PLY;
+//   - Z-up, turned Y-up by the importer (turned back here): 3DS, ASE, MD5,
+//     IQM, the Quake formats MD2, MD3 and MDC, DXF;
+//   - Z-up as stored: Blender, Source SMD, STL, 3MF, AMF;
+//   - any other format records nothing and is taken as Z-up.
+// --up overrides the file's axis.
 #pragma once
 
 #include <filesystem>
@@ -12,14 +24,10 @@ struct aiScene;
 
 namespace vexo {
 
-// The file's up axis: glTF is Y-up; FBX records its up axis in its header;
-// COLLADA's up_axis is applied by the importer, which delivers it Y-up; 3DS
-// and MD5 are Z-up files that the importer turns Y-up. Any other format
-// records nothing and is taken as Z-up. --up overrides the file's axis.
 struct UpAxisDecision {
   // Turns the delivered scene Z-up; applied above the file's top node.
   Mat4 correction;
-  std::string note;
+  std::string note;  // which axis, and why it is taken so
 };
 
 // Whether the importer must be asked to leave COLLADA's up_axis alone (it

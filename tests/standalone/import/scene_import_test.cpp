@@ -213,7 +213,7 @@ TEST(SceneImport, VerticesWeldAcrossUvSeamsButNotAcrossMorphOffsets) {
   EXPECT_EQ(morphed->MeshAt(0).vertices.size(), 8u);
 }
 
-TEST(SceneImport, ObjWithMtlWeldsItsCornersAndKeepsItsAxes) {
+TEST(SceneImport, ObjWithMtlWeldsItsCornersAndStandsUpright) {
   ScratchFolder folder;
   testing::WritePng(folder / "box.png", 8, 8, RedOverBlue);
   testing::WriteText(folder / "box.mtl", "newmtl Crate\nmap_Kd box.png\n");
@@ -246,7 +246,7 @@ TEST(SceneImport, ObjWithMtlWeldsItsCornersAndKeepsItsAxes) {
   const PluginSample sample = SampleThroughPlugin(host, 0);
   ASSERT_EQ(sample.result, 1);
   ASSERT_EQ(sample.positions.size(), 8u);
-  // OBJ records no up axis: the file's coordinates stay as they are.
+  // OBJ is Y-up: (x, y, z) becomes (x, -z, y).
   float sum[3] = {0, 0, 0};
   for (const Point3& p : sample.positions) {
     sum[0] += p.x;
@@ -254,9 +254,38 @@ TEST(SceneImport, ObjWithMtlWeldsItsCornersAndKeepsItsAxes) {
     sum[2] += p.z;
   }
   EXPECT_EQ(sum[0], 4.0f);
-  EXPECT_EQ(sum[1], 4.0f);
+  EXPECT_EQ(sum[1], -4.0f);
   EXPECT_EQ(sum[2], 4.0f);
   EXPECT_EQ(std::filesystem::path(sample.bitmapNames[0]).parent_path(), folder / "cache");
+}
+
+// A glTF texture transform moves the texture coordinates as the glTF
+// extension defines: in glTF's texture space (v down), scaled, then turned
+// by the rotation, then offset.
+TEST(SceneImport, TextureTransformsMoveTheCoordinates) {
+  ScratchFolder folder;
+  testing::WritePng(folder / "skin.png", 4, 4, RedOverBlue);
+  GltfWriter gltf;
+  gltf.Write(folder / "moved.gltf",
+             QuadMembers(gltf, ",\"material\":0",
+                         ",\"materials\":[{\"name\":\"Skin\",\"pbrMetallicRoughness\":{\"baseColorTexture\":"
+                         "{\"index\":0,\"extensions\":{\"KHR_texture_transform\":{\"offset\":[0.5,0.25],"
+                         "\"rotation\":1.5707963,\"scale\":[2,4]}}}}}],\"textures\":[{\"source\":0}],"
+                         "\"images\":[{\"uri\":\"skin.png\"}],\"extensionsUsed\":[\"KHR_texture_transform\"]"));
+  ImportOptions options;
+  options.path = folder / "moved.gltf";
+  options.textureCache = folder / "cache";
+  MemoryHost host(ImportScene(options).TakeScene());
+  const PluginSample sample = SampleThroughPlugin(host, 0);
+  ASSERT_EQ(sample.faces.size(), 2u);
+  // Corner (u, v) = (1, 0.75) in glTF's space: scaled (2, 3), turned a
+  // quarter to (3, -2), offset to (3.5, -1.75); v turned up: 2.75.
+  const SampledFace& face = sample.faces[0];
+  EXPECT_NEAR(face.u[1], 3.5f, 1e-5f);
+  EXPECT_NEAR(face.v[1], 2.75f, 1e-5f);
+  // Corner (1, 0.25): scaled (2, 1), turned (1, -2), offset (1.5, -1.75).
+  EXPECT_NEAR(face.u[2], 1.5f, 1e-5f);
+  EXPECT_NEAR(face.v[2], 2.75f, 1e-5f);
 }
 
 // Faces without a material show the grey swatch, in a slot of their own.

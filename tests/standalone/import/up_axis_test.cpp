@@ -6,6 +6,7 @@
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -64,6 +65,12 @@ TEST(UpAxis, ColladaAndFbxFollowTheirRecordedAxisUnlessOverridden) {
   testing::WriteText(folder / "y.dae", Collada("Y_UP"));
   ExpectPoint(ThirdCorner(folder / "z.dae"), 0, 0, 1);
   ExpectPoint(ThirdCorner(folder / "y.dae"), 0, -1, 0);
+  // Zipped, with the up axis inside the archive.
+  const std::string zip = "/usr/bin/python3 -c \"import sys, zipfile\n"
+                          "with zipfile.ZipFile(sys.argv[1], 'w') as z: z.write(sys.argv[2], 'scene.dae')\" '" +
+                          (folder / "z.zae").string() + "' '" + (folder / "z.dae").string() + "'";
+  ASSERT_EQ(std::system(zip.c_str()), 0);
+  ExpectPoint(ThirdCorner(folder / "z.zae"), 0, 0, 1);
   // --up names the file's axis, whatever the file says.
   ExpectPoint(ThirdCorner(folder / "z.dae", UpAxis::kY), 0, -1, 0);
   ExpectPoint(ThirdCorner(folder / "y.dae", UpAxis::kZ), 0, 0, 1);
