@@ -365,9 +365,9 @@ Picture FlagPicture() {
   return p;
 }
 
-bool WriteFailed(const std::string& path, std::string& error) {
-  error = "cannot write " + path;
-  return false;
+// The bitmap at path, written by stb (write is its result).
+void CheckWritten(int written, const std::string& path) {
+  if (!written) throw Error("cannot write " + path);
 }
 
 }  // namespace
@@ -426,21 +426,20 @@ std::vector<std::string> DemoTextureNames() {
   return {"demo_body.bmp", "demo_face.tga", "demo_flag.bmp"};
 }
 
-bool WriteDemoTextures(const std::string& textureDir, std::string& error) {
+void WriteDemoTextures(const std::string& textureDir) {
   const Picture body = BodyPicture();
   const Picture face = FacePicture();
   const Picture flag = FlagPicture();
   const std::string bodyPath = InDir(textureDir, "demo_body.bmp");
   const std::string facePath = InDir(textureDir, "demo_face.tga");
   const std::string flagPath = InDir(textureDir, "demo_flag.bmp");
-  if (!stbi_write_bmp(bodyPath.c_str(), body.width, body.height, 3, body.rgb.data()))
-    return WriteFailed(bodyPath, error);
+  CheckWritten(stbi_write_bmp(bodyPath.c_str(), body.width, body.height, 3, body.rgb.data()),
+               bodyPath);
   // stb writes TGA files run-length encoded unless told otherwise.
-  if (!stbi_write_tga(facePath.c_str(), face.width, face.height, 3, face.rgb.data()))
-    return WriteFailed(facePath, error);
-  if (!stbi_write_bmp(flagPath.c_str(), flag.width, flag.height, 3, flag.rgb.data()))
-    return WriteFailed(flagPath, error);
-  return true;
+  CheckWritten(stbi_write_tga(facePath.c_str(), face.width, face.height, 3, face.rgb.data()),
+               facePath);
+  CheckWritten(stbi_write_bmp(flagPath.c_str(), flag.width, flag.height, 3, flag.rgb.data()),
+               flagPath);
 }
 
 }  // namespace vexo

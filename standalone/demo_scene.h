@@ -26,6 +26,8 @@
 
 #include "standalone/memory_scene.h"
 
+#include "standalone/error.h"
+
 namespace vexo {
 
 // Host frames of one pass through every animation.
@@ -40,8 +42,8 @@ MemoryScene MakeDemoScene(const std::string& textureDir);
 // demo_flag.bmp (24-bit BMP).
 std::vector<std::string> DemoTextureNames();
 
-// Writes the demo's bitmaps into textureDir, which must exist. Returns
-// false with a message in error when one fails.
-bool WriteDemoTextures(const std::string& textureDir, std::string& error);
+// Writes the demo's bitmaps into textureDir, which must exist. Throws Error
+// naming the bitmap that could not be written.
+void WriteDemoTextures(const std::string& textureDir);
 
 }  // namespace vexo

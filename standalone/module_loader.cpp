@@ -46,7 +46,7 @@ void CloseLibrary(void* handle) { dlclose(handle); }
 }  // namespace
 
 ModuleError::ModuleError(Kind kind, const std::string& message)
-    : std::runtime_error(message), kind_(kind) {}
+    : Error(message), kind_(kind) {}
 
 int HostReleaseFromVersion(std::uint32_t version) {
   switch (version) {

@@ -10,9 +10,11 @@
 
 #include "plugin/host/class_desc.h"
 
+#include "standalone/error.h"
+
 namespace vexo {
 
-class ModuleError : public std::runtime_error {
+class ModuleError : public Error {
  public:
   enum class Kind {
     kFileMissing,    // no file at the path

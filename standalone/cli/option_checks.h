@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "standalone/error.h"
+
 namespace vexo::cli {
 
 // A value the command refuses; the message names the option and the value.
 // The command ends with exit code 2 and has written nothing.
-class UsageError : public std::runtime_error {
+class UsageError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // Longest text the panel reads from its Scale and Skin Name boxes.

@@ -40,18 +40,19 @@ std::uintmax_t FileBytes(const std::string& path) {
 int ReportWritten(const PanelSettings& settings, bool modelExisted, int start, int end,
                   Reporter& reporter) {
   const std::string model = ModelFileName(settings.model);
-  std::string error;
-  const auto summary = ReadModelSummary(model, error);
-  if (!summary) {
-    reporter.Error("the plug-in reported success, but " + error);
+  ModelSummary summary;
+  try {
+    summary = ReadModelSummary(model);
+  } catch (const Error& e) {
+    reporter.Error(std::string("the plug-in reported success, but ") + e.what());
     return kExitFailed;
   }
   std::printf("%s %s (%ju bytes): %zu frames of %d vertices and %d triangles, skin %d x %d; "
               "frames %d-%d (%s to %s) exported\n",
-              modelExisted ? "updated" : "wrote", model.c_str(), summary->bytes,
-              summary->frameNames.size(), summary->vertices, summary->triangles,
-              summary->skinWidth, summary->skinHeight, start, end,
-              summary->frameNames.at(start).c_str(), summary->frameNames.at(end).c_str());
+              modelExisted ? "updated" : "wrote", model.c_str(), summary.bytes,
+              summary.frameNames.size(), summary.vertices, summary.triangles,
+              summary.skinWidth, summary.skinHeight, start, end,
+              summary.frameNames.at(start).c_str(), summary.frameNames.at(end).c_str());
 
   std::string previewSource;
   for (const auto& [ticked, extension] : {std::pair{settings.bmp, ".bmp"}, {settings.pcx, ".pcx"}}) {
@@ -64,9 +65,10 @@ int ReportWritten(const PanelSettings& settings, bool modelExisted, int start, i
   if (!settings.preview) return kExitDone;
 
   const std::string png = SkinFileName(settings.skin, ".png");
-  const auto picture = ReadSkin(previewSource, error);
-  if (!picture || !WritePng(png, *picture, error)) {
-    reporter.Error(error);
+  try {
+    WritePng(png, ReadSkin(previewSource));
+  } catch (const Error& e) {
+    reporter.Error(e.what());
     return kExitFailed;
   }
   std::printf("wrote %s (%ju bytes), a preview of %s\n", png.c_str(), FileBytes(png),

@@ -57,8 +57,7 @@ LoadedScene LoadScene(const std::string& argument, bool demoFlag, ImportOptions 
     return LoadedScene{std::move(scene), nullptr, imported};
   }
   auto folder = std::make_shared<TemporaryFolder>();
-  std::string error;
-  if (!WriteDemoTextures(folder->path(), error)) throw std::runtime_error(error);
+  WriteDemoTextures(folder->path());
   return LoadedScene{MakeDemoScene(folder->path()), folder, nullptr};
 }
 

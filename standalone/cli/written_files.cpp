@@ -30,22 +30,25 @@ bool EndsWith(const std::string& text, const char* suffix) {
   return true;
 }
 
-std::optional<RgbPicture> ReadPcx(const std::string& path, std::string& error) {
+std::vector<std::uint8_t> WholeFile(const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
-  auto fail = [&](const std::string& why) {
-    error = path + ": " + why;
-    return std::nullopt;
-  };
-  if (bytes.size() < kPcxHeaderSize + kPcxPaletteSize) return fail("too short for a PCX picture");
+  std::string error;
+  if (!ReadWholeFile(path, bytes, error)) throw Error(error);
+  return bytes;
+}
+
+RgbPicture ReadPcx(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = WholeFile(path);
+  auto fail = [&](const std::string& why) { return Error(path + ": " + why); };
+  if (bytes.size() < kPcxHeaderSize + kPcxPaletteSize) throw fail("too short for a PCX picture");
   if (bytes[0] != 10 || bytes[2] != 1 || bytes[3] != 8 || bytes[65] != 1)
-    return fail("not an 8-bit run-length PCX picture");
+    throw fail("not an 8-bit run-length PCX picture");
   const int width = UInt16At(bytes, 8) - UInt16At(bytes, 4) + 1;
   const int height = UInt16At(bytes, 10) - UInt16At(bytes, 6) + 1;
   const int bytesPerLine = UInt16At(bytes, 66);
-  if (width <= 0 || height <= 0 || bytesPerLine < width) return fail("bad picture size");
+  if (width <= 0 || height <= 0 || bytesPerLine < width) throw fail("bad picture size");
   const std::size_t paletteAt = bytes.size() - kPcxPaletteSize;
-  if (bytes[paletteAt] != 12) return fail("no 256-colour palette at the end");
+  if (bytes[paletteAt] != 12) throw fail("no 256-colour palette at the end");
 
   // Runs may carry on from one line into the next.
   const std::size_t needed = std::size_t(bytesPerLine) * height;
@@ -53,15 +56,15 @@ std::optional<RgbPicture> ReadPcx(const std::string& path, std::string& error) {
   indices.reserve(needed);
   std::size_t at = kPcxHeaderSize;
   while (indices.size() < needed) {
-    if (at >= paletteAt) return fail("the picture data ends early");
+    if (at >= paletteAt) throw fail("the picture data ends early");
     std::uint8_t value = bytes[at++];
     std::size_t run = 1;
     if ((value & 0xC0) == 0xC0) {
       run = value & 0x3F;
-      if (at >= paletteAt) return fail("the picture data ends early");
+      if (at >= paletteAt) throw fail("the picture data ends early");
       value = bytes[at++];
     }
-    if (run > needed - indices.size()) return fail("a run goes past the picture's end");
+    if (run > needed - indices.size()) throw fail("a run goes past the picture's end");
     indices.insert(indices.end(), run, value);
   }
 
@@ -76,7 +79,7 @@ std::optional<RgbPicture> ReadPcx(const std::string& path, std::string& error) {
   return picture;
 }
 
-std::optional<RgbPicture> ReadBmp(const std::string& path, std::string& error) {
+RgbPicture ReadBmp(const std::string& path) {
   try {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
     const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
@@ -84,25 +87,20 @@ std::optional<RgbPicture> ReadBmp(const std::string& path, std::string& error) {
     RgbImage image = DecodePicture(bytes.data(), bytes.size(), header.width, header.height);
     return RgbPicture{image.width, image.height, std::move(image.pixels)};
   } catch (const PictureError& e) {
-    error = path + ": " + e.what();
-    return std::nullopt;
+    throw Error(path + ": " + e.what());
   }
 }
 
 }  // namespace
 
-std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::string& error) {
-  std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
-  auto fail = [&](const std::string& why) {
-    error = path + ": " + why;
-    return std::nullopt;
-  };
-  if (bytes.size() < kMd2HeaderSize) return fail("too short for a model");
+ModelSummary ReadModelSummary(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = WholeFile(path);
+  auto fail = [&](const std::string& why) { return Error(path + ": " + why); };
+  if (bytes.size() < kMd2HeaderSize) throw fail("too short for a model");
   Md2Header header;
   ReadMd2Header(bytes.data(), &header);
   if (header.ident != kMd2Ident || header.version != kMd2Version)
-    return fail("not a Quake 2 model (IDP2, version 8)");
+    throw fail("not a Quake 2 model (IDP2, version 8)");
   ModelSummary summary;
   summary.bytes = bytes.size();
   summary.skinWidth = header.skinWidth;
@@ -114,7 +112,7 @@ std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::strin
   const std::int64_t framesAt = header.ofsFrames;
   if (frames < 0 || frameSize < kMd2FrameHeaderSize || framesAt < 0 ||
       framesAt + frameSize * frames > std::int64_t(bytes.size()))
-    return fail("its frames do not lie inside the file");
+    throw fail("its frames do not lie inside the file");
   for (std::int64_t i = 0; i < frames; ++i) {
     Md2FrameHeader frame;
     ReadMd2FrameHeader(&bytes[framesAt + i * frameSize], &frame);
@@ -123,17 +121,14 @@ std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::strin
   return summary;
 }
 
-std::optional<RgbPicture> ReadSkin(const std::string& path, std::string& error) {
-  return EndsWith(path, ".pcx") ? ReadPcx(path, error) : ReadBmp(path, error);
+RgbPicture ReadSkin(const std::string& path) {
+  return EndsWith(path, ".pcx") ? ReadPcx(path) : ReadBmp(path);
 }
 
-bool WritePng(const std::string& path, const RgbPicture& picture, std::string& error) {
+void WritePng(const std::string& path, const RgbPicture& picture) {
   if (!stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(),
-                      picture.width * 3)) {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+                      picture.width * 3))
+    throw Error("cannot write " + path);
 }
 
 }  // namespace vexo::cli

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "standalone/error.h"
 
 namespace vexo::cli {
 
@@ -19,9 +20,9 @@ struct ModelSummary {
   std::vector<std::string> frameNames;
 };
 
-// Reads an MD2 model's header and frame names; nothing (with the reason in
-// error) when the file is not a whole model.
-std::optional<ModelSummary> ReadModelSummary(const std::string& path, std::string& error);
+// Reads an MD2 model's header and frame names; throws Error when the file is
+// not a whole model.
+ModelSummary ReadModelSummary(const std::string& path);
 
 // A picture as rows of red, green, blue, top row first.
 struct RgbPicture {
@@ -31,10 +32,11 @@ struct RgbPicture {
 };
 
 // Decodes a skin the plug-in wrote: a 24-bit BMP or an 8-bit run-length PCX
-// with its 256-colour palette at the end, chosen by the extension.
-std::optional<RgbPicture> ReadSkin(const std::string& path, std::string& error);
+// with its 256-colour palette at the end, chosen by the extension. Throws
+// Error naming the file and what is wrong.
+RgbPicture ReadSkin(const std::string& path);
 
-// Writes a picture as PNG.
-bool WritePng(const std::string& path, const RgbPicture& picture, std::string& error);
+// Writes a picture as PNG; throws Error.
+void WritePng(const std::string& path, const RgbPicture& picture);
 
 }  // namespace vexo::cli

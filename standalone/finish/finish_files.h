@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "standalone/error.h"
+
 namespace vexo::finish {
 
 struct FinishOptions {
@@ -24,9 +26,9 @@ struct FinishOptions {
 };
 
 // A model or skin that cannot be finished; nothing was written.
-class FinishError : public std::runtime_error {
+class FinishError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // Finishes the model, and for --safe-palette its PCX skin (skin, or the

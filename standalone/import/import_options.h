@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "standalone/error.h"
+
 namespace vexo {
 
 // Which axis points up in the scene as the importer delivers it. Auto
@@ -45,9 +47,9 @@ struct ImportOptions {
 };
 
 // A failed import; the message names the file and what was wrong.
-class ImportError : public std::runtime_error {
+class ImportError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // The texture cache that belongs to an output file: the folder

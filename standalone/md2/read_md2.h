@@ -11,14 +11,16 @@
 
 #include "standalone/md2/md2_model.h"
 
+#include "standalone/error.h"
+
 namespace vexo::md2 {
 
 // A file that is not there, cannot be read, is too short for a header, or
 // (for LoadMd2) holds a model that cannot be used. The message names the
 // file and what is wrong.
-class ReadError : public std::runtime_error {
+class ReadError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // Where the header puts a section: count records of recordSize bytes from

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "standalone/error.h"
+
 namespace vexo {
 
 // RGB, 3 bytes a pixel, top row first, rows packed.
@@ -16,9 +18,9 @@ struct RgbImage {
 
 // Why a picture cannot be read: not a format vexo reads, a damaged file, or
 // a size over the limits. The text says what is wrong, not which file.
-class PictureError : public std::runtime_error {
+class PictureError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 }  // namespace vexo

@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "standalone/error.h"
+
 namespace vexo::skin {
 
-class PcxError : public std::runtime_error {
+class PcxError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 inline constexpr int kPcxHeaderSize = 128;

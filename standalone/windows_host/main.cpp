@@ -43,15 +43,14 @@ int Usage(const char* message) {
   return 2;
 }
 
-std::optional<Options> Parse(int argc, char** argv, std::string& error) {
+// Throws vexo::Error for a command line it cannot take.
+Options Parse(int argc, char** argv) {
   Options o;
-  if (!vexo::ParseCommandLine(argc, argv,
-                              {{"--module", &o.module},
-                               {"--textures", &o.textures},
-                               {"--show-until", &o.showUntil},
-                               {"--ready", &o.ready}},
-                              error))
-    return std::nullopt;
+  vexo::ParseCommandLine(argc, argv,
+                         {{"--module", &o.module},
+                          {"--textures", &o.textures},
+                          {"--show-until", &o.showUntil},
+                          {"--ready", &o.ready}});
   if (o.module.empty()) o.module = vexo::ModuleBesideProgram();
   return o;
 }
@@ -85,17 +84,22 @@ int Show(const Options& options, vexo::WindowsHost& host, vexo::PluginModule& mo
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string error;
-  const std::optional<Options> options = Parse(argc, argv, error);
-  if (!options) return Usage(error.c_str());
+  std::optional<Options> options;
+  try {
+    options = Parse(argc, argv);
+  } catch (const vexo::Error& e) {
+    return Usage(e.what());
+  }
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
   if (options->showUntil.empty()) {
     CreateDirectoryA(options->textures.c_str(), nullptr);
-    if (!vexo::WriteDemoTextures(options->textures, error)) {
-      std::fprintf(stderr, "vexo_windows_host: %s\n", error.c_str());
+    try {
+      vexo::WriteDemoTextures(options->textures);
+    } catch (const vexo::Error& e) {
+      std::fprintf(stderr, "vexo_windows_host: %s\n", e.what());
       return 2;
     }
   }

@@ -15,27 +15,19 @@ std::string ModuleBesideProgram() {
   return (slash == std::string::npos ? "." : folder.substr(0, slash)) + "\\Dorvane.dlu";
 }
 
-bool ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options,
-                      std::string& error) {
+void ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const auto option = std::find_if(options.begin(), options.end(),
                                      [&](const CommandLineOption& o) { return arg == o.name; });
-    if (option == options.end()) {
-      error = "unknown argument " + arg;
-      return false;
-    }
+    if (option == options.end()) throw Error("unknown argument " + arg);
     if (!option->value) {
       if (option->set) *option->set = true;
       continue;
     }
-    if (i + 1 >= argc) {
-      error = arg + " needs a value";
-      return false;
-    }
+    if (i + 1 >= argc) throw Error(arg + " needs a value");
     *option->value = argv[++i];
   }
-  return true;
 }
 
 int RunWithModule(WindowsHost& host, const std::string& modulePath, const char* program,

@@ -32,15 +32,14 @@ std::string ModuleBesideProgram();
 class WindowsHost;
 
 // The command line of a Windows program: "--name value" options stored in
-// their strings and "--name" switches set true. False, with the reason in
-// error, for an unknown argument or a missing value.
+// their strings and "--name" switches set true. Throws Error for an
+// unknown argument or a missing value.
 struct CommandLineOption {
   const char* name;
   std::string* value;  // null for a switch
   bool* set = nullptr;
 };
-bool ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options,
-                      std::string& error);
+void ParseCommandLine(int argc, char** argv, const std::vector<CommandLineOption>& options);
 
 // The body of a program that hosts the module: makes the host's main window
 // (titled "Vexo - Windows host"), loads the module after the host exists

@@ -55,29 +55,22 @@ std::string CurrentFolder() {
   return folder;
 }
 
-std::optional<Options> Parse(int argc, char** argv, std::string& error) {
+// Throws vexo::Error for a command line it cannot take.
+Options Parse(int argc, char** argv) {
   Options o;
   std::string watchdog;
-  if (!vexo::ParseCommandLine(argc, argv,
-                              {{"--module", &o.module},
-                               {"--test", &o.test},
-                               {"--reference", &o.reference},
-                               {"--watchdog", &watchdog},
-                               {"--list", nullptr, &o.list}},
-                              error))
-    return std::nullopt;
+  vexo::ParseCommandLine(argc, argv,
+                         {{"--module", &o.module},
+                          {"--test", &o.test},
+                          {"--reference", &o.reference},
+                          {"--watchdog", &watchdog},
+                          {"--list", nullptr, &o.list}});
   if (!watchdog.empty()) {
     const long s = std::strtol(watchdog.c_str(), nullptr, 10);
-    if (s <= 0) {
-      error = "--watchdog needs a number of seconds";
-      return std::nullopt;
-    }
+    if (s <= 0) throw vexo::Error("--watchdog needs a number of seconds");
     o.watchdogMs = static_cast<DWORD>(s) * 1000;
   }
-  if (!o.list && o.test.empty()) {
-    error = "name a test with --test, or --list them";
-    return std::nullopt;
-  }
+  if (!o.list && o.test.empty()) throw vexo::Error("name a test with --test, or --list them");
   if (o.module.empty()) o.module = vexo::ModuleBesideProgram();
   return o;
 }
@@ -108,9 +101,12 @@ int RunTest(const Options& options, vexo::WindowsHost& host, vexo::PluginModule&
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string error;
-  const std::optional<Options> options = Parse(argc, argv, error);
-  if (!options) return Usage(error.c_str());
+  std::optional<Options> options;
+  try {
+    options = Parse(argc, argv);
+  } catch (const vexo::Error& e) {
+    return Usage(e.what());
+  }
   if (options->list) {
     for (const vexo::UiTest& t : vexo::UiTests()) std::printf("%-14s %s\n", t.name, t.summary);
     return 0;
