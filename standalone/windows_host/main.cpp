@@ -13,8 +13,6 @@
 // self-tests are a program of their own (tests/standalone/windows_host).
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -90,9 +88,6 @@ int main(int argc, char** argv) {
   } catch (const vexo::Error& e) {
     return Usage(e.what());
   }
-
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
 
   if (options->showUntil.empty()) {
     CreateDirectoryA(options->textures.c_str(), nullptr);

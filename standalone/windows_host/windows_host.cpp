@@ -1,5 +1,7 @@
 #include "standalone/windows_host/windows_host.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -70,27 +72,22 @@ constexpr char kCommandPanelClass[] = "VexoCommandPanel";
 constexpr int kTitleBarHeight = 18;
 constexpr int kPageGap = 4;
 
-bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc) {
+// Registers a window class once per instance.
+bool RegisterOnce(HINSTANCE instance, const char* name, WNDPROC proc, int background) {
   WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, kMainWindowClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = mainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassA(&wc)) return false;
-  }
-  if (!GetClassInfoA(instance, kCommandPanelClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kCommandPanelClass;
-    if (!RegisterClassA(&wc)) return false;
-  }
-  return true;
+  if (GetClassInfoA(instance, name, &wc)) return true;
+  wc = WNDCLASSA{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc) != 0;
+}
+
+bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc) {
+  return RegisterOnce(instance, kMainWindowClass, mainProc, COLOR_APPWORKSPACE) &&
+         RegisterOnce(instance, kCommandPanelClass, DefWindowProcA, COLOR_BTNFACE);
 }
 
 }  // namespace
@@ -109,6 +106,9 @@ void WindowsHost::DestroyMainWindow() {
 }
 
 bool WindowsHost::CreateMainWindow(const char* title) {
+  // The pages' controls are the system's common controls.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   if (!RegisterClasses(instance_, &WindowsHost::MainWindowProc)) {
     lastError_ = GetLastError();
     return false;

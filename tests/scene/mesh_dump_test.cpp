@@ -5,23 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "scene/export_context.h"
+#include "tests/support/bytes.h"
 #include "texture/skin/skin_texture.h"
 
-namespace {
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-}  // namespace
+using test_support::ReadTextFile;
 
 TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
   const std::filesystem::path folder =
@@ -46,7 +36,7 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
 
   ExportContext context;
   ASSERT_EQ(DumpExportMesh(vertices, 3, &face, 1, FaceTextureName, context), 1);
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(ReadTextFile(path),
             "Named object: \"" + path +
                 "\"\n"
                 "Tri-mesh, Vertices: 3          Faces: 1\n"
@@ -61,7 +51,7 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
   // A face without a texture has no material line.
   face.texture = nullptr;
   ASSERT_EQ(WriteMeshDump(path.c_str(), vertices, 1, &face, 1, FaceTextureName, context), 1);
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(ReadTextFile(path),
             "Named object: \"" + path +
                 "\"\n"
                 "Tri-mesh, Vertices: 1          Faces: 1\n"

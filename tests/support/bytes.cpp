@@ -11,6 +11,11 @@ Bytes ReadFileBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string ReadTextFile(const std::string& path) {
+  const Bytes bytes = ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -83,6 +83,7 @@ inline void PutU32At(Bytes& b, std::size_t at, std::uint32_t v) {
 
 // A whole file; empty when it cannot be read.
 Bytes ReadFileBytes(const std::string& path);
+std::string ReadTextFile(const std::string& path);
 // Replaces the file; false when it could not be written whole.
 bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 bool FileExists(const std::string& path);

@@ -4,18 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+
+#include "tests/support/bytes.h"
 
 namespace test_support {
 namespace {
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
@@ -27,9 +21,19 @@ Result Vexo(const std::string& folder, const std::string& args) {
                               "/vexo' " + args + " >'" + log + "/out' 2>'" + log + "/err'";
   Result run;
   run.code = ExitCode(std::system(command.c_str()));
-  run.out = ReadText(log + "/out");
-  run.err = ReadText(log + "/err");
+  run.out = ReadTextFile(log + "/out");
+  run.err = ReadTextFile(log + "/err");
+  std::error_code ignored;
+  std::filesystem::remove_all(log, ignored);
   return run;
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::set<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    names.insert(fs::relative(entry.path(), folder).string());
+  return names;
 }
 
 std::string Output(const std::string& command, int* code) {

@@ -2,6 +2,7 @@
 // use as independent readers (node, python3, assimp).
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace test_support {
@@ -12,8 +13,13 @@ struct Result {
   std::string err;
 };
 
-// Runs the built vexo with `args` (a shell command line's words) in folder.
+// Runs the built vexo with `args` (a shell command line's words) in folder;
+// its output is caught in a log folder beside it, so that the folder holds
+// only what vexo wrote. code is -1 when vexo did not exit (a crash).
 Result Vexo(const std::string& folder, const std::string& args);
+
+// Every file and folder below folder, relative to it.
+std::set<std::string> FilesIn(const std::string& folder);
 
 // A shell command's standard output (its exit code in *code when given).
 std::string Output(const std::string& command, int* code = nullptr);

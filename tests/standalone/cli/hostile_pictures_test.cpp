@@ -7,15 +7,13 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/standalone/cli/vexo_run.h"
+#include "tests/support/vexo_run.h"
 #include "tests/standalone/import/import_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using vexo::testing::FilesIn;
-using vexo::testing::RunVexo;
 
 // A textured quad whose material shows `picture`.
 void WriteQuad(const fs::path& folder, const std::string& picture) {
@@ -33,12 +31,12 @@ TEST(HostilePictures, EndInAClearErrorNamingTheFile) {
       vexo::testing::ScratchFolder folder;
       fs::copy_file(fs::path(VEXO_TEST_DATA_DIR) / "pictures" / input, folder / name);
       WriteQuad(folder.path(), name);
-      const auto before = FilesIn(folder.path());
+      const auto before = test_support::FilesIn(folder.path().string());
       for (const char* args : {"info quad.obj", "export quad.obj -o quad.md2 --pcx"}) {
-        const vexo::testing::VexoRun run = RunVexo(folder.path(), args);
+        const test_support::Result run = test_support::Vexo(folder.path().string(), args);
         EXPECT_EQ(run.code, 2) << args << "\n" << run.err;
         EXPECT_THAT(run.err, HasSubstr("cannot read texture " + (folder / name).string()));
-        EXPECT_EQ(FilesIn(folder.path()), before) << args;
+        EXPECT_EQ(test_support::FilesIn(folder.path().string()), before) << args;
       }
     }
   }

@@ -21,7 +21,7 @@
 #include "standalone/import/imported_scene.h"
 #include "tests/standalone/import/gltf_writer.h"
 #include "tests/standalone/import/import_test_support.h"
-#include "tests/standalone/cli/vexo_run.h"
+#include "tests/support/vexo_run.h"
 #include "tests/standalone/import/rigged_character.h"
 #include "tests/support/assimp_md2_check.h"
 #include "tests/support/bytes.h"
@@ -34,18 +34,10 @@ using ::testing::HasSubstr;
 using vexo::testing::GltfWriter;
 using vexo::testing::ScratchFolder;
 
-using Result = vexo::testing::VexoRun;
-using vexo::testing::FilesIn;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::Result;
 
 Result Vexo(const fs::path& folder, const std::string& args) {
-  return vexo::testing::RunVexo(folder, args);
+  return test_support::Vexo(folder.string(), args);
 }
 
 std::string Sampler(int input, int output) {
@@ -197,7 +189,7 @@ TEST(VexoImport, RiggedCharactersOfSeveralShapesConvertFrameByFrame) {
   ASSERT_NE(pole, nullptr) << importer.GetErrorString();
   ASSERT_EQ(Assimp::Exporter().Export(pole, "fbxa", (folder / "pole.fbx").string()),
             aiReturn_SUCCESS);
-  std::string fbx = ReadText(folder / "pole.fbx");
+  std::string fbx = test_support::ReadTextFile((folder / "pole.fbx").string());
   const std::string yUp = "P: \"UpAxis\", \"int\", \"Integer\", \"\", 1";
   ASSERT_NE(fbx.find(yUp), std::string::npos);
   fbx.replace(fbx.find(yUp), yUp.size(), "P: \"UpAxis\", \"int\", \"Integer\", \"\", 2");
@@ -253,7 +245,7 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
   GltfWriter empty;
   empty.Write(folder / "empty.gltf",
               "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"name\":\"Alone\"}]");
-  const auto before = FilesIn(folder.path());
+  const auto before = test_support::FilesIn(folder.path().string());
   struct Case {
     const char* args;
     const char* message;
@@ -278,19 +270,19 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
     EXPECT_EQ(run.code, 2) << c.args << "\n" << run.err;
     EXPECT_THAT(run.err, HasSubstr(c.message)) << c.args;
     EXPECT_EQ(run.out, "") << c.args;
-    EXPECT_EQ(FilesIn(folder.path()), before) << c.args;
+    EXPECT_EQ(test_support::FilesIn(folder.path().string()), before) << c.args;
   }
 }
 
 TEST(VexoImport, InfoListsNodesClipsAndProblems) {
   ScratchFolder folder;
   WriteArm(folder.path());
-  const auto before = FilesIn(folder.path());
+  const auto before = test_support::FilesIn(folder.path().string());
   const Result run = Vexo(folder.path(), "info arm.gltf");
   ASSERT_EQ(run.code, 0) << run.err;
   for (const char* text : {"Arm", "Upper", "Lower", "Bend", "Wave", "arm.png"})
     EXPECT_THAT(run.out, HasSubstr(text)) << run.out;
-  EXPECT_EQ(FilesIn(folder.path()), before);
+  EXPECT_EQ(test_support::FilesIn(folder.path().string()), before);
 
   // A texture that is not there is shown as its material's colour, and
   // both info and the export say so.

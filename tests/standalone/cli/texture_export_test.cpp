@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/standalone/cli/skin_probe.h"
-#include "tests/standalone/cli/vexo_run.h"
+#include "tests/support/vexo_run.h"
 #include "tests/standalone/import/gltf_writer.h"
 #include "tests/standalone/import/import_test_support.h"
 #include "tests/support/bytes.h"
@@ -23,7 +23,6 @@ using ::testing::UnorderedElementsAreArray;
 using test_support::ByteBuilder;
 using vexo::testing::Colour;
 using vexo::testing::GltfWriter;
-using vexo::testing::RunVexo;
 using vexo::testing::ScratchFolder;
 using vexo::testing::TriangleColours;
 
@@ -61,7 +60,7 @@ TEST(TextureExport, ColoursWithoutPicturesBecomeSwatchesAndBakes) {
                  "{\"name\":\"Red\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[1,0,0,1]}},"
                  "{\"name\":\"Grey\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[0.5,0.5,0.5,1]}},"
                  "{\"name\":\"Sky\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[0,0.2,1,1]}}]");
-  const auto glb = RunVexo(folder.path(), "export colours.gltf -o colours.md2 --bmp --skin colours");
+  const auto glb = test_support::Vexo(folder.path().string(), "export colours.gltf -o colours.md2 --bmp --skin colours");
   ASSERT_EQ(glb.code, 0) << glb.err;
   EXPECT_THAT(TriangleColours(folder / "colours.md2", folder / "colours.bmp"),
               UnorderedElementsAreArray(std::vector<Colour>{
@@ -80,7 +79,7 @@ TEST(TextureExport, ColoursWithoutPicturesBecomeSwatchesAndBakes) {
        {std::pair{"flat", std::vector<Colour>{{204, 51, 102}, {0, 0, 255}}},
         std::pair{"painted", std::vector<Colour>{{255, 0, 0}, {0, 255, 0}}}}) {
     const std::string name = scene;
-    const auto run = RunVexo(folder.path(), "export " + name + ".obj -o " + name + ".md2 --bmp --skin " + name);
+    const auto run = test_support::Vexo(folder.path().string(), "export " + name + ".obj -o " + name + ".md2 --bmp --skin " + name);
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_THAT(TriangleColours(folder / (name + ".md2"), folder / (name + ".bmp")),
                 UnorderedElementsAreArray(colours))
@@ -138,7 +137,7 @@ TEST(TextureExport, PicturesInFormsThePluginDoesNotReadArriveConverted) {
              "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"name\":\"Forms\",\"mesh\":0}],"
              "\"meshes\":[" + Triangles(gltf, 5, {0, 0, 1, 0, 0, 0.4f}) + "],\"materials\":[" +
                  materials + "],\"textures\":[" + textures + "],\"images\":[" + images + "]");
-  const auto run = RunVexo(folder.path(), "export forms.gltf -o forms.md2 --bmp --skin forms");
+  const auto run = test_support::Vexo(folder.path().string(), "export forms.gltf -o forms.md2 --bmp --skin forms");
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_THAT(TriangleColours(folder / "forms.md2", folder / "forms.bmp"),
               UnorderedElementsAreArray(std::vector<Colour>{
@@ -160,22 +159,22 @@ TEST(TextureExport, RepeatedPicturesFitByDefaultOrWithTheHint) {
   vexo::testing::WriteText(folder / "tile.obj",
                            "mtllib tile.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
                            "vt 0 0\nvt 6 0\nvt 6 1\nvt 0 1\nusemtl Tile\nf 1/1 2/2 3/3\nf 1/1 3/3 4/4\n");
-  const auto fitted = RunVexo(folder.path(), "export tile.obj -o tile.md2 --pcx");
+  const auto fitted = test_support::Vexo(folder.path().string(), "export tile.obj -o tile.md2 --pcx");
   ASSERT_EQ(fitted.code, 0) << fitted.err;
   EXPECT_THAT(fitted.err, HasSubstr("(as --max-texture 80 would): " + (folder / "tile.png").string() +
                                     " from 256 x 256 to 80 x 80"));
   EXPECT_THAT(fitted.out, HasSubstr("skin 480 x 80"));
 
-  const auto whole = RunVexo(folder.path(), "export tile.obj -o whole.md2 --pcx --max-texture none");
+  const auto whole = test_support::Vexo(folder.path().string(), "export tile.obj -o whole.md2 --pcx --max-texture none");
   EXPECT_EQ(whole.code, 1);
   EXPECT_THAT(whole.err, HasSubstr("Unable to place all textures in specified texture size"));
   EXPECT_THAT(whole.err, HasSubstr("they fit with --max-texture 80,"));
   EXPECT_FALSE(fs::exists(folder / "whole.md2"));
-  EXPECT_EQ(RunVexo(folder.path(), "export tile.obj -o hinted.md2 --pcx --max-texture 80").code, 0);
+  EXPECT_EQ(test_support::Vexo(folder.path().string(), "export tile.obj -o hinted.md2 --pcx --max-texture 80").code, 0);
 
   vexo::testing::WriteText(folder / "bare.obj",
                            "mtllib tile.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl Tile\nf 1 2 3\n");
-  const auto unmapped = RunVexo(folder.path(), "export bare.obj -o bare.md2 --pcx");
+  const auto unmapped = test_support::Vexo(folder.path().string(), "export bare.obj -o bare.md2 --pcx");
   EXPECT_EQ(unmapped.code, 1);
   EXPECT_THAT(unmapped.err, HasSubstr("every face corner that shows " + (folder / "tile.png").string() +
                                       " has the same u texture coordinate (0)"));
@@ -194,20 +193,20 @@ TEST(TextureExport, TheCacheIsReusedAndAFailedExportLeavesNothingInIt) {
   vexo::testing::WriteText(folder / "tile.obj",
                            "mtllib tile.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvt 9 0\nvt 9 1\n"
                            "usemtl Tile\nf 1/1 2/2 3/3\n");
-  ASSERT_EQ(RunVexo(folder.path(), "export tile.obj -o tile.md2").code, 0);
-  const auto cached = vexo::testing::FilesIn(folder / "vexo-textures");
+  ASSERT_EQ(test_support::Vexo(folder.path().string(), "export tile.obj -o tile.md2").code, 0);
+  const auto cached = test_support::FilesIn((folder / "vexo-textures").string());
   ASSERT_EQ(cached.size(), 1u);
   const fs::path file = folder / "vexo-textures" / *cached.begin();
   const auto written = fs::last_write_time(file);
   fs::last_write_time(file, written - std::chrono::hours(1));
 
-  ASSERT_EQ(RunVexo(folder.path(), "export tile.obj -o tile.md2").code, 0);
+  ASSERT_EQ(test_support::Vexo(folder.path().string(), "export tile.obj -o tile.md2").code, 0);
   EXPECT_EQ(fs::last_write_time(file), written - std::chrono::hours(1));  // not written again
 
   const auto model = test_support::ReadFileBytes((folder / "tile.md2").string());
-  const auto failed = RunVexo(folder.path(), "export tile.obj -o tile.md2 --max-texture none");
+  const auto failed = test_support::Vexo(folder.path().string(), "export tile.obj -o tile.md2 --max-texture none");
   EXPECT_EQ(failed.code, 1) << failed.err;
-  EXPECT_EQ(vexo::testing::FilesIn(folder / "vexo-textures"), cached);
+  EXPECT_EQ(test_support::FilesIn((folder / "vexo-textures").string()), cached);
   EXPECT_EQ(test_support::ReadFileBytes((folder / "tile.md2").string()), model);
 }
 

@@ -18,6 +18,7 @@
 #include "tests/support/bytes.h"
 #include "tests/support/md2_file.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/vexo_run.h"
 
 namespace {
 
@@ -28,51 +29,10 @@ using test_support::FileExists;
 using test_support::I32At;
 using test_support::ReadFileBytes;
 
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs vexo with `args` in `folder`; its output is kept beside the folder,
-// so that the folder holds only what vexo wrote.
-Result Vexo(const std::string& folder, const std::string& args) {
-  const std::string log = folder + ".log";
-  fs::create_directories(log);
-  const std::string command = "cd '" + folder + "' && '" VEXO_BIN_DIR "/vexo' " + args + " >'" +
-                              log + "/out' 2>'" + log + "/err'";
-  const int status = std::system(command.c_str());
-  Result run;
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadText(log + "/out");
-  run.err = ReadText(log + "/err");
-  return run;
-}
-
-std::set<std::string> FilesIn(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder))
-    names.insert(fs::relative(entry.path(), folder).string());
-  return names;
-}
-
-// Runs a shell command and returns its standard output.
-std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-    pclose(pipe);
-  }
-  return text;
-}
+using test_support::FilesIn;
+using test_support::Output;
+using test_support::Result;
+using test_support::Vexo;
 
 // A model that only carries frame names: 3 vertices, no triangles.
 void WriteFrameListModel(const std::string& path, const std::vector<std::string>& names) {

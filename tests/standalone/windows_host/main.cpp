@@ -13,8 +13,6 @@
 // not be loaded, 3 the watchdog ended a stalled run.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -112,9 +110,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   vexo::ui::StartWatchdog(options->watchdogMs);
-
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
 
   // The tests export the scene that the native reference export exports,
   // with the bitmaps in the current folder.
