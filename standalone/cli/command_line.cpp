@@ -9,6 +9,7 @@
 #include "standalone/cli/finishing_command_line.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
+#include "standalone/cli/render_command_line.h"
 #include "standalone/cli/scene_source.h"
 #include "standalone/import/import_command_line.h"
 #include "standalone/import/import_options.h"
@@ -63,6 +64,7 @@ int RunCommandLine(int argc, char** argv) {
       "  vexo export hero.gltf -o hero.md2 --pcx --game\n"
       "                                             a model finished for the game\n"
       "  vexo check hero.md2                        the engines' rules, and what breaks them\n"
+      "  vexo render hero.md2 -o hero.png           the model as the game draws it\n"
       "Exit codes: 0 done, 1 the export failed (vexo check: it found something), 2 the\n"
       "command line was refused, or the scene file or model could not be read (nothing is\n"
       "written then).");
@@ -121,12 +123,20 @@ int RunCommandLine(int argc, char** argv) {
   AddText(*exportVerb, player, "--player", "DIR",
           "write a player folder instead of -o: DIR/tris.md2, the PCX skin and its icon "
           "SKIN_i.pcx, as the game's player setup lists them");
+  TextOption previewSheet;
+  AddText(*exportVerb, previewSheet, "--preview-sheet", "OUT.png",
+          "also write a sheet that shows, for a few frames of each exported range, the scene "
+          "as the host posed it beside the written model as the game draws it");
 
   // check, finish
   CheckOptions checkOptions;
   CLI::App* checkVerb = AddCheckVerb(app, checkOptions);
   FinishCommandOptions finishOptions;
   CLI::App* finishVerb = AddFinishVerb(app, finishOptions);
+
+  // render
+  RenderOptions renderOptions;
+  CLI::App* renderVerb = AddRenderVerb(app, renderOptions);
 
   // frames
   FramesOptions framesOptions;
@@ -176,6 +186,7 @@ int RunCommandLine(int argc, char** argv) {
       exportOptions.panel.scale = scale.Get();
       exportOptions.panel.framesFrom = framesFrom.Get();
       exportOptions.player = player.Get();
+      exportOptions.previewSheet = previewSheet.Get();
       const std::string importOption = FirstImportOptionGiven(*exportVerb);
       if (!importOption.empty() && IsDemoScene(exportOptions.scene, exportOptions.demo))
         throw UsageError(importOption + " applies to scene files; the demo scene is built in");
@@ -183,6 +194,7 @@ int RunCommandLine(int argc, char** argv) {
     }
     if (checkVerb->parsed()) return RunCheck(checkOptions);
     if (finishVerb->parsed()) return RunFinish(finishOptions, reporter);
+    if (renderVerb->parsed()) return RunRender(renderOptions, reporter);
     if (infoVerb->parsed()) {
       infoOptions.import.path = infoScene;
       return RunInfo(infoOptions);

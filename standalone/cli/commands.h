@@ -47,6 +47,7 @@ struct ExportOptions {
   std::vector<std::string> maps;  // --map CLIP:FIRST-LAST, in order
   finish::FinishOptions finish;   // applied to what was written
   std::optional<std::string> player;  // --player DIR
+  std::optional<std::string> previewSheet;  // --preview-sheet OUT.png
 };
 
 struct InfoOptions {
@@ -71,6 +72,18 @@ struct FinishCommandOptions {
   finish::FinishOptions finish;
 };
 
+struct RenderOptions {
+  std::string model;
+  std::string skin;  // --skin; empty: the skin beside the model
+  std::optional<std::string> frames;     // --frames LIST
+  std::optional<std::string> animation;  // --animation NAME
+  std::string views = "front,side,three-quarter";
+  int size = 128;
+  std::string output;    // -o OUT.png
+  std::string animated;  // --animated OUT.gif
+  bool plain = false;
+};
+
 struct DemoOptions {
   std::string folder = "vexo-demo";
   bool preview = false;
@@ -82,6 +95,7 @@ int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& r
 int RunInfo(const InfoOptions& options);
 int RunCheck(const CheckOptions& options);
 int RunFinish(const FinishCommandOptions& options, Reporter& reporter);
+int RunRender(const RenderOptions& options, Reporter& reporter);
 
 // The module's description line for --version; throws ModuleError.
 std::string ModuleVersionText(const CommonOptions& common);

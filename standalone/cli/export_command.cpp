@@ -10,6 +10,7 @@
 #include "standalone/cli/export_finishing.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
+#include "standalone/cli/preview_sheet_export.h"
 #include "standalone/cli/scene_source.h"
 #include "standalone/import/clip_mapping.h"
 #include "standalone/import/scene_info.h"
@@ -50,6 +51,7 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
                       : (fs::path(options.output).parent_path() / "tris").string();
   const auto playerFolder = PrepareFinishing(options, settings);
   CheckPanelSettings(settings);
+  CheckPreviewSheet(options);
 
   std::vector<ClipMapping> mappings;
   for (const std::string& text : options.maps) mappings.push_back(ParseClipMapping(text));
@@ -74,7 +76,10 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
           ? ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter)
           : ExportThroughPanel(*session, settings, reporter,
                                loaded.imported ? loaded.imported->SkinDoesNotFitMessage() : "");
-  return rollback.Keep(code == kExitDone ? FinishExport(options, settings, reporter) : code);
+  const int finished =
+      rollback.Keep(code == kExitDone ? FinishExport(options, settings, reporter) : code);
+  if (finished != kExitDone || !options.previewSheet) return finished;
+  return WritePreviewSheet(options, settings, session->scene(), loaded.imported.get(), reporter);
 }
 
 int RunInfo(const InfoOptions& options) {

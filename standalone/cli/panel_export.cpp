@@ -11,6 +11,7 @@
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/written_files.h"
+#include "standalone/pictures/png_writer.h"
 
 namespace vexo::cli {
 namespace {

@@ -56,6 +56,8 @@ class PanelSession {
 
   const PluginModule& module() const { return module_; }
   int ticksPerFrame() { return host_.scene().ticksPerFrame(); }
+  // The scene the panel exports.
+  MemoryScene& scene() { return host_.scene(); }
 
   // The lines of the frame list, in list order.
   std::vector<std::string> FrameNames() const;

@@ -1,7 +1,5 @@
 #include "standalone/cli/written_files.h"
 
-#include <stb/stb_image_write.h>
-
 #include <cstring>
 #include <memory>
 
@@ -37,7 +35,7 @@ std::vector<std::uint8_t> WholeFile(const std::string& path) {
   return bytes;
 }
 
-RgbPicture ReadPcx(const std::string& path) {
+RgbImage ReadPcx(const std::string& path) {
   const std::vector<std::uint8_t> bytes = WholeFile(path);
   auto fail = [&](const std::string& why) { return Error(path + ": " + why); };
   if (bytes.size() < kPcxHeaderSize + kPcxPaletteSize) throw fail("too short for a PCX picture");
@@ -68,24 +66,23 @@ RgbPicture ReadPcx(const std::string& path) {
     indices.insert(indices.end(), run, value);
   }
 
-  RgbPicture picture{width, height, {}};
-  picture.rgb.reserve(std::size_t(width) * height * 3);
+  RgbImage picture{width, height, {}};
+  picture.pixels.reserve(std::size_t(width) * height * 3);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::uint8_t* colour = &bytes[paletteAt + 1 + 3 * indices[std::size_t(y) * bytesPerLine + x]];
-      picture.rgb.insert(picture.rgb.end(), colour, colour + 3);
+      picture.pixels.insert(picture.pixels.end(), colour, colour + 3);
     }
   }
   return picture;
 }
 
-RgbPicture ReadBmp(const std::string& path) {
+RgbImage ReadBmp(const std::string& path) {
   try {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
     const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
     if (header.format != PictureFormat::kBmp) throw PictureError("not a BMP picture");
-    RgbImage image = DecodePicture(bytes.data(), bytes.size(), header.width, header.height);
-    return RgbPicture{image.width, image.height, std::move(image.pixels)};
+    return DecodePicture(bytes.data(), bytes.size(), header.width, header.height);
   } catch (const PictureError& e) {
     throw Error(path + ": " + e.what());
   }
@@ -121,14 +118,8 @@ ModelSummary ReadModelSummary(const std::string& path) {
   return summary;
 }
 
-RgbPicture ReadSkin(const std::string& path) {
+RgbImage ReadSkin(const std::string& path) {
   return EndsWith(path, ".pcx") ? ReadPcx(path) : ReadBmp(path);
-}
-
-void WritePng(const std::string& path, const RgbPicture& picture) {
-  if (!stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(),
-                      picture.width * 3))
-    throw Error("cannot write " + path);
 }
 
 }  // namespace vexo::cli

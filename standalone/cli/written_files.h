@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "standalone/error.h"
+#include "standalone/pictures/picture.h"
 
 namespace vexo::cli {
 
@@ -24,19 +25,9 @@ struct ModelSummary {
 // not a whole model.
 ModelSummary ReadModelSummary(const std::string& path);
 
-// A picture as rows of red, green, blue, top row first.
-struct RgbPicture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
-};
-
 // Decodes a skin the plug-in wrote: a 24-bit BMP or an 8-bit run-length PCX
 // with its 256-colour palette at the end, chosen by the extension. Throws
 // Error naming the file and what is wrong.
-RgbPicture ReadSkin(const std::string& path);
-
-// Writes a picture as PNG; throws Error.
-void WritePng(const std::string& path, const RgbPicture& picture);
+RgbImage ReadSkin(const std::string& path);
 
 }  // namespace vexo::cli

@@ -1,5 +1,6 @@
 // The icon the player setup menu shows beside a skin (SKIN_i.pcx): the
-// model's first frame seen from the front, drawn with the skin, on the
+// model's first frame seen from the front, drawn as the game's GL renderer
+// draws it (vexo render) and put back on the skin's palette, on the
 // transparent index.
 #pragma once
 

@@ -143,12 +143,12 @@ void WritePcx(const std::string& path, const PcxPicture& p) {
   if (file.Finish() != WholeFileWriter::kWritten) throw PcxError("cannot write " + path);
 }
 
-int NearestOtherEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette, int index) {
-  const std::uint8_t* c = &palette[3 * std::size_t(index)];
-  int best = index == 0 ? 1 : 0;
+int NearestEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette,
+                 const std::array<std::uint8_t, 3>& c, int skip) {
+  int best = skip == 0 ? 1 : 0;
   long bestDistance = -1;
   for (int i = 0; i < 256; ++i) {
-    if (i == index) continue;
+    if (i == skip) continue;
     const std::uint8_t* e = &palette[3 * std::size_t(i)];
     const long d = long(c[0] - e[0]) * (c[0] - e[0]) + long(c[1] - e[1]) * (c[1] - e[1]) +
                    long(c[2] - e[2]) * (c[2] - e[2]);
@@ -158,6 +158,11 @@ int NearestOtherEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette, 
     }
   }
   return best;
+}
+
+int NearestOtherEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette, int index) {
+  const std::uint8_t* c = &palette[3 * std::size_t(index)];
+  return NearestEntry(palette, {c[0], c[1], c[2]}, index);
 }
 
 }  // namespace vexo::skin

@@ -57,8 +57,11 @@ PcxPicture ReadPcx(const std::string& path);
 // Throws PcxError.
 void WritePcx(const std::string& path, const PcxPicture& picture);
 
-// The palette entry nearest in red, green and blue to entry `index`, other
-// than `index` itself (the lowest of equals).
+// The palette entry nearest in red, green and blue to a colour, other than
+// entry `skip` (the lowest of equals).
+int NearestEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette,
+                 const std::array<std::uint8_t, 3>& colour, int skip);
+// The entry nearest to entry `index`, other than `index` itself.
 int NearestOtherEntry(const std::array<std::uint8_t, kPcxPaletteSize>& palette, int index);
 
 }  // namespace vexo::skin

@@ -144,7 +144,7 @@ TEST_F(CliWrittenFiles, SkinsDecodeAndDamagedOnesAreRefused) {
   const vexo::cli::RgbPicture picture = vexo::cli::ReadSkin(Write("small.pcx", SmallPcx()));
   EXPECT_EQ(picture.width, 3);
   EXPECT_EQ(picture.height, 2);
-  EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{1, 2, 7, 2, 4, 7, 3, 6, 7,  //
+  EXPECT_EQ(picture.pixels, (std::vector<std::uint8_t>{1, 2, 7, 2, 4, 7, 3, 6, 7,  //
                                                      4, 8, 7, 4, 8, 7, 4, 8, 7}));
 
   auto runPastEnd = SmallPcx();
