@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace vexo::cli {
 namespace {
@@ -79,6 +80,15 @@ void CheckTextLength(const std::string& option, const std::string& text, std::si
   if (text.size() > limit)
     throw UsageError(option + ": " + std::to_string(text.size()) +
                      " characters are too many; the panel takes at most " + std::to_string(limit));
+}
+
+void CheckFileToWrite(const std::string& option, const std::string& file) {
+  const std::filesystem::path path(file);
+  std::error_code ec;
+  if (path.filename().empty() || std::filesystem::is_directory(path, ec))
+    throw UsageError(option + ": " + Quoted(file) + " names no file to write");
+  if (!path.parent_path().empty() && !std::filesystem::is_directory(path.parent_path(), ec))
+    throw UsageError(option + ": the folder " + path.parent_path().string() + " does not exist");
 }
 
 }  // namespace vexo::cli

@@ -41,6 +41,9 @@ int ResolveFrame(const std::string& option, const std::string& nameOrIndex,
 // time. Throws UsageError naming the last host frame that fits.
 void CheckFrameTimes(std::uint32_t firstFrame, int startFrame, int endFrame, int ticksPerFrame);
 
+// A file vexo writes itself: a name, in a folder that exists.
+void CheckFileToWrite(const std::string& option, const std::string& file);
+
 // Texts handed to the panel's boxes and the Save dialog must fit them.
 void CheckTextLength(const std::string& option, const std::string& text, std::size_t limit);
 

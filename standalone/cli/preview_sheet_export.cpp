@@ -76,14 +76,7 @@ std::vector<render::PreviewFrame> PreviewFrames(const ExportOptions& options,
 }  // namespace
 
 void CheckPreviewSheet(const ExportOptions& options) {
-  if (!options.previewSheet) return;
-  const fs::path sheet(*options.previewSheet);
-  std::error_code ec;
-  if (sheet.filename().empty() || fs::is_directory(sheet, ec))
-    throw UsageError("--preview-sheet: \"" + sheet.string() + "\" names no file to write");
-  if (!sheet.parent_path().empty() && !fs::is_directory(sheet.parent_path(), ec))
-    throw UsageError("--preview-sheet: the folder " + sheet.parent_path().string() +
-                     " does not exist");
+  if (options.previewSheet) CheckFileToWrite("--preview-sheet", *options.previewSheet);
 }
 
 int WritePreviewSheet(const ExportOptions& options, const PanelSettings& settings,

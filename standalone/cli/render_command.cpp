@@ -57,6 +57,8 @@ int RunRender(const RenderOptions& options, Reporter& reporter) {
   if (options.size < kSmallestSize || options.size > kLargestSize)
     throw UsageError("--size: " + std::to_string(options.size) + " is not from " +
                      std::to_string(kSmallestSize) + " to " + std::to_string(kLargestSize));
+  if (!options.output.empty()) CheckFileToWrite("-o", options.output);
+  if (!options.animated.empty()) CheckFileToWrite("--animated", options.animated);
   const std::vector<render::View> views = ParseViews("--views", options.views);
   std::error_code ec;
   if (!fs::is_regular_file(options.model, ec)) throw UsageError("there is no model " + options.model);
