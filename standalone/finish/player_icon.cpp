@@ -1,7 +1,6 @@
 #include "standalone/finish/player_icon.h"
 
 #include <array>
-#include <vector>
 
 #include "standalone/render/contact_sheet.h"
 #include "standalone/render/model_drawing.h"
@@ -16,11 +15,8 @@ skin::PcxPicture DrawPlayerIcon(const md2::Model& model, const skin::PcxPicture&
   if (model.frames.empty() || !skin.decoded) return icon;
 
   // The first frame from the front, as the game draws it, fitted to the icon.
-  const md2::Frame& frame = model.frames[0];
-  std::vector<std::array<float, 3>> points;
-  for (std::size_t v = 0; v < frame.vertices.size(); ++v) points.push_back(frame.Position(v));
   const render::View front = *render::FindView("front");
-  const render::ViewFit fit = render::FitViews({front}, points, n).front();
+  const render::ViewFit fit = render::FitViews({front}, model.frames[0].Positions(), n).front();
   const render::Texture texture = render::EightBitSkin(skin, true);
   render::Canvas canvas(n, n, render::kBackground);
   render::ModelDrawing(model).Draw(canvas, 0, front, fit, &texture, true);

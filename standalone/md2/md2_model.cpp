@@ -13,4 +13,11 @@ std::array<float, 3> Frame::Position(std::size_t vertex) const {
   return p;
 }
 
+std::vector<std::array<float, 3>> Frame::Positions() const {
+  std::vector<std::array<float, 3>> positions;
+  positions.reserve(vertices.size());
+  for (std::size_t v = 0; v < vertices.size(); ++v) positions.push_back(Position(v));
+  return positions;
+}
+
 }  // namespace vexo::md2

@@ -22,6 +22,8 @@ struct Frame {
   std::string Name() const;
   // translate + scale * byte on each axis.
   std::array<float, 3> Position(std::size_t vertex) const;
+  // Every vertex's position, in order.
+  std::vector<std::array<float, 3>> Positions() const;
 };
 
 struct Model {

@@ -19,8 +19,8 @@ RgbImage PreviewSheet(MemoryScene& scene, const md2::Model& model, const Preview
     if (frame.setTimeline) frame.setTimeline();
     const auto scenePoints = source.Points(frame.hostTime);
     points.insert(points.end(), scenePoints.begin(), scenePoints.end());
-    const md2::Frame& f = model.frames.at(std::size_t(frame.modelFrame));
-    for (std::size_t v = 0; v < f.vertices.size(); ++v) points.push_back(f.Position(v));
+    const auto positions = model.frames.at(std::size_t(frame.modelFrame)).Positions();
+    points.insert(points.end(), positions.begin(), positions.end());
   }
   const std::vector<ViewFit> fits = FitViews(request.views, points, request.size);
 

@@ -202,10 +202,8 @@ TEST(RenderModel, FrontAndSideOfAnUprightModelAreAsWideAsItsExtents) {
     v.z = v.z ? 200 : 0;
   }
   const vexo::md2::Model model = Load(box, "extents");
-  std::vector<std::array<float, 3>> points;
-  for (std::size_t v = 0; v < 8; ++v) points.push_back(model.frames[0].Position(v));
   const std::vector<View> views = {*FindView("front"), *FindView("side")};
-  const std::vector<ViewFit> fits = FitViews(views, points, 128);
+  const std::vector<ViewFit> fits = FitViews(views, model.frames[0].Positions(), 128);
   std::array<int, 2> width{}, height{};
   for (int i = 0; i < 2; ++i) {
     const Canvas canvas = Draw(model, views[i].name, fits[i]);
