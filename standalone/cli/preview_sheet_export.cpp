@@ -108,7 +108,7 @@ int WritePreviewSheet(const ExportOptions& options, const PanelSettings& setting
     std::printf("wrote %s (%d x %d pixels): %zu frames of the scene beside the model\n",
                 options.previewSheet->c_str(), sheet.width, sheet.height, request.frames.size());
     for (const std::string& problem : problems) reporter.Warning("preview sheet: " + problem);
-  } catch (const std::runtime_error& e) {
+  } catch (const Error& e) {
     reporter.Error("preview sheet: " + std::string(e.what()));
     return kExitFailed;
   }

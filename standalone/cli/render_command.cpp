@@ -88,7 +88,7 @@ int RunRender(const RenderOptions& options, Reporter& reporter) {
   if (!skinFile.empty()) {
     try {
       skin = render::ReadSkinTexture(skinFile, !options.plain, eightBit);
-    } catch (const std::runtime_error& e) {
+    } catch (const Error& e) {
       reporter.Error(e.what());
       return kExitUsage;
     }

@@ -1,8 +1,7 @@
 #include "standalone/render/skin_texture.h"
 
-#include <stdexcept>
-
 #include "base/whole_file_reader.h"
+#include "standalone/error.h"
 #include "standalone/pictures/picture_limits.h"
 #include "standalone/pictures/picture_reading.h"
 #include "standalone/skin/skin_damage.h"
@@ -42,14 +41,14 @@ Texture TrueColourSkin(const RgbImage& picture) {
 Texture ReadSkinTexture(const std::string& path, bool gameEffects, bool& eightBit) {
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(path, bytes, error, kMaxPictureFileBytes)) throw std::runtime_error(error);
+  if (!ReadWholeFile(path, bytes, error, kMaxPictureFileBytes)) throw Error(error);
   constexpr std::uint8_t kPcxManufacturer = 10;
   eightBit = !bytes.empty() && bytes[0] == kPcxManufacturer;
   if (eightBit) {
     const skin::PcxPicture picture = skin::ReadPcx(bytes, path);
-    if (!picture.decoded) throw std::runtime_error(path + ": " + picture.notDecoded);
+    if (!picture.decoded) throw Error(path + ": " + picture.notDecoded);
     if (std::int64_t(picture.width()) * picture.height() > kMaxWholePixels)
-      throw std::runtime_error(path + ": " + std::to_string(picture.width()) + " x " +
+      throw Error(path + ": " + std::to_string(picture.width()) + " x " +
                                std::to_string(picture.height()) +
                                " pixels are more than vexo draws a skin with");
     return EightBitSkin(picture, gameEffects);
@@ -58,7 +57,7 @@ Texture ReadSkinTexture(const std::string& path, bool gameEffects, bool& eightBi
     const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
     return TrueColourSkin(DecodePicture(bytes.data(), bytes.size(), header.width, header.height));
   } catch (const PictureError& e) {
-    throw std::runtime_error(path + ": " + e.what());
+    throw Error(path + ": " + e.what());
   }
 }
 

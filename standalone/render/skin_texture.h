@@ -21,8 +21,8 @@ Texture TrueColourSkin(const RgbImage& picture);
 
 // A skin file as a texture: an 8-bit PCX (told by its first byte) as
 // EightBitSkin takes it, any other picture vexo reads (a BMP skin, say) as
-// TrueColourSkin. `eightBit` tells which it was. Throws std::runtime_error
-// naming the file and what is wrong.
+// TrueColourSkin. `eightBit` tells which it was. Throws Error naming the
+// file and what is wrong.
 Texture ReadSkinTexture(const std::string& path, bool gameEffects, bool& eightBit);
 
 }  // namespace vexo::render

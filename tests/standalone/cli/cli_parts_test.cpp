@@ -141,7 +141,7 @@ std::vector<std::uint8_t> SmallPcx() {
 }
 
 TEST_F(CliWrittenFiles, SkinsDecodeAndDamagedOnesAreRefused) {
-  const vexo::cli::RgbPicture picture = vexo::cli::ReadSkin(Write("small.pcx", SmallPcx()));
+  const vexo::RgbImage picture = vexo::cli::ReadSkin(Write("small.pcx", SmallPcx()));
   EXPECT_EQ(picture.width, 3);
   EXPECT_EQ(picture.height, 2);
   EXPECT_EQ(picture.pixels, (std::vector<std::uint8_t>{1, 2, 7, 2, 4, 7, 3, 6, 7,  //
