@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "standalone/render/contact_sheet.h"
+#include "standalone/render/label_text.h"
 #include "standalone/render/model_drawing.h"
 
 namespace vexo::render {
@@ -38,6 +39,24 @@ void DrawFrames(const md2::Model& model, const ModelPictureRequest& request, std
   }
 }
 
+// Labels of "frame name view", with the views' short names on every cell
+// when any whole label would be cut off at its cell's edge.
+std::vector<std::string> CellLabels(const md2::Model& model, const std::vector<int>& frames,
+                                    const std::vector<View>& views, int cellWidth) {
+  std::vector<std::string> labels;
+  bool cut = false;
+  for (int frame : frames)
+    for (const View& view : views) {
+      labels.push_back(FrameLabel(model, frame) + " " + view.name);
+      cut = cut || TextWidth(labels.back()) >= cellWidth;
+    }
+  if (!cut) return labels;
+  labels.clear();
+  for (int frame : frames)
+    for (const View& view : views) labels.push_back(FrameLabel(model, frame) + " " + view.shortName);
+  return labels;
+}
+
 }  // namespace
 
 std::string FrameLabel(const md2::Model& model, int frame) {
@@ -47,10 +66,13 @@ std::string FrameLabel(const md2::Model& model, int frame) {
 RgbImage ModelSheet(const md2::Model& model, const ModelPictureRequest& request,
                     const std::string& title, std::string& problem) {
   std::vector<SheetCell> cells;
+  std::vector<int> frames;
   DrawFrames(model, request, problem, [&](int frame, std::vector<RgbImage> pictures) {
-    for (std::size_t v = 0; v < pictures.size(); ++v)
-      cells.push_back({std::move(pictures[v]), FrameLabel(model, frame) + " " + request.views[v].name});
+    frames.push_back(frame);
+    for (RgbImage& picture : pictures) cells.push_back({std::move(picture), ""});
   });
+  const std::vector<std::string> labels = CellLabels(model, frames, request.views, request.size);
+  for (std::size_t i = 0; i < cells.size() && i < labels.size(); ++i) cells[i].label = labels[i];
   const double views = double(request.views.size());
   const double perRow = std::round(std::sqrt(double(cells.size())) / views);
   return ContactSheet(title, cells, int(views * std::max(1.0, perRow)));

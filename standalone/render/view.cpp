@@ -17,8 +17,8 @@ bool Finite(const std::array<float, 3>& p) {
 
 const std::vector<View>& KnownViews() {
   static const std::vector<View> views = {
-      {"front", 180, 0}, {"side", 90, 0}, {"back", 0, 0}, {"top", 180, 90},
-      {"three-quarter", 135, 20}};
+      {"front", "front", 180, 0}, {"side", "side", 90, 0}, {"back", "back", 0, 0},
+      {"top", "top", 180, 90},    {"three-quarter", "3/4", 135, 20}};
   return views;
 }
 

@@ -16,6 +16,7 @@ namespace vexo::render {
 
 struct View {
   std::string name;
+  std::string shortName;    // for labels too narrow for the name
   double yawDegrees = 0;    // the model's turn about z
   double pitchDegrees = 0;  // how far the camera looks down
 };
