@@ -9,12 +9,12 @@
 #include <fstream>
 #include <system_error>
 
-#include "base/whole_file_reader.h"
 #include "standalone/import/import_options.h"
 #include "standalone/pictures/picture_reading.h"
 #include "standalone/pictures/picture_scaling.h"
 #include "standalone/pictures/plugin_readable.h"
 #include "standalone/pictures/tga_writer.h"
+#include "texture/picture/bitmap_image.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +58,24 @@ RgbImage EmbeddedTexels(const aiTexture& t, int width, int height) {
     image.pixels[i * 3 + 2] = t.pcData[i].b;
   }
   return Resize(image, width, height);
+}
+
+// A picture the plug-in reads as it is, read by the plug-in's own loader,
+// so that a scaled or tinted copy shows just what the plug-in would show.
+RgbImage LoadLikeThePlugin(const fs::path& file) {
+  BitmapImage picture;
+  if (!picture.LoadImageFile(file.c_str())) throw PictureError("the plug-in's loader refuses it");
+  RgbImage image;
+  image.width = picture.Width();
+  image.height = picture.Height();
+  image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height * 3);
+  for (int y = image.height - 1; y >= 0; --y) {  // the loader keeps the bottom row first
+    for (int x = 0; x < image.width; ++x) {
+      const PaletteEntry c = picture.PixelColour(x, y);
+      image.pixels.insert(image.pixels.end(), {c.red, c.green, c.blue});
+    }
+  }
+  return image;
 }
 
 // Letters, digits, '-' and '_' only, so that no extension text can show up
@@ -146,12 +164,19 @@ TextureHeader InspectTexture(const TextureSource& source) {
   }
   try {
     const std::vector<std::uint8_t> bytes = SourceBytes(source);
-    const PictureHeader picture = ReadPictureHeader(bytes.data(), bytes.size());
-    header.format = picture.format;
-    header.width = picture.width;
-    header.height = picture.height;
-    header.readsAsIs = !source.embedded &&
-                       PluginReadsAsIs(source.file, bytes.data(), bytes.size(), MaxConvertedPixels());
+    header.format = SniffPictureFormat(bytes.data(), bytes.size());
+    const auto asIs = source.embedded ? std::nullopt
+                                      : PluginReadsAsIs(source.file, bytes.data(), bytes.size(),
+                                                        MaxConvertedPixels());
+    if (asIs) {
+      header.width = asIs->width;
+      header.height = asIs->height;
+      header.readsAsIs = true;
+    } else {
+      const PictureHeader picture = ReadPictureHeader(bytes.data(), bytes.size());
+      header.width = picture.width;
+      header.height = picture.height;
+    }
   } catch (const PictureError& error) {
     CannotRead(source, error.what());
   }
@@ -254,6 +279,8 @@ PreparedTexture TextureCache::Prepare(const Conversion& conversion, int width, i
       RgbImage image;
       if (UncompressedEmbedded(source)) {
         image = EmbeddedTexels(*source.embedded, width, height);
+      } else if (conversion.header->readsAsIs) {
+        image = Resize(LoadLikeThePlugin(source.file), width, height);
       } else {
         const std::vector<std::uint8_t> bytes = SourceBytes(source);
         image = DecodePicture(bytes.data(), bytes.size(), width, height);

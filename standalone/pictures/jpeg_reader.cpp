@@ -26,6 +26,7 @@ struct ErrorManager {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX] = "";
   bool endedEarly = false;
+  bool tooLarge = false;
 };
 
 struct JpegRead {
@@ -42,7 +43,13 @@ struct JpegRead {
 
   static void OnError(j_common_ptr common) {
     auto* errors = reinterpret_cast<ErrorManager*>(common->err);
-    (*common->err->format_message)(common, errors->message);
+    const int code = common->err->msg_code;
+    if (code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY) {
+      // A progressive picture keeps all its coefficients while decoding.
+      errors->tooLarge = true;
+    } else {
+      (*common->err->format_message)(common, errors->message);
+    }
     std::longjmp(errors->jump, 1);
   }
   // Warnings: data that stops short is an error here, since the decoder
@@ -121,6 +128,12 @@ bool ReadRows(JpegRead& read, int width, int height) {
 }
 
 [[noreturn]] void Fail(const JpegRead& read) {
+  if (read.errors.tooLarge) {
+    throw PictureError("decoding this JPEG picture of " + std::to_string(read.info.image_width) +
+                       " x " + std::to_string(read.info.image_height) +
+                       " pixels would take more than the " +
+                       std::to_string(kMaxDecoderWorkBytes >> 20) + " MiB vexo allows its decoder");
+  }
   throw PictureError(std::string("damaged JPEG picture: ") +
                      (read.errors.message[0] ? read.errors.message : "libjpeg cannot read it"));
 }
@@ -131,7 +144,7 @@ Size JpegSize(const std::uint8_t* bytes, std::size_t size) {
   JpegRead read;
   if (!ReadHeader(read, bytes, size)) Fail(read);
   return Size{static_cast<int>(read.info.image_width), static_cast<int>(read.info.image_height),
-              false};
+              kMaxStreamedPixels};
 }
 
 RgbImage DecodeJpeg(const std::uint8_t* bytes, std::size_t size, int width, int height) {

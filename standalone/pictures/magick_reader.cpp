@@ -27,7 +27,7 @@ void StartMagick() {
   static std::once_flag once;
   std::call_once(once, [] {
     MagickCoreGenesis(nullptr, MagickFalse);
-    SetMagickResourceLimit(AreaResource, static_cast<MagickSizeType>(kMaxWholePixels));
+    SetMagickResourceLimit(AreaResource, static_cast<MagickSizeType>(kMaxMagickPixels));
     SetMagickResourceLimit(WidthResource, 65535);
     SetMagickResourceLimit(HeightResource, 65535);
     SetMagickResourceLimit(MemoryResource, 512u << 20);
@@ -97,7 +97,7 @@ void Export(Image* image, const char* map, StorageType type, void* pixels) {
 Size MagickSize(PictureFormat format, const std::uint8_t* bytes, std::size_t size) {
   const ImagePtr image = Read(format, bytes, size, true);
   return Size{static_cast<int>(std::min<std::size_t>(image->columns, 1u << 30)),
-              static_cast<int>(std::min<std::size_t>(image->rows, 1u << 30)), true};
+              static_cast<int>(std::min<std::size_t>(image->rows, 1u << 30)), kMaxMagickPixels};
 }
 
 RgbImage DecodeMagick(PictureFormat format, const std::uint8_t* bytes, std::size_t size, int width,

@@ -15,9 +15,9 @@ namespace vexo::readers {
 struct Size {
   int width = 0;
   int height = 0;
-  // The picture must be decoded whole before it can be scaled (interlaced
-  // PNG, and everything MagickCore reads).
-  bool whole = false;
+  // The most pixels this reader decodes such a picture with (see
+  // picture_limits.h).
+  std::int64_t mostPixels = 0;
 };
 
 Size PngSize(const std::uint8_t* bytes, std::size_t size);

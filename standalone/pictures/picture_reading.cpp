@@ -1,5 +1,6 @@
 #include "standalone/pictures/picture_reading.h"
 
+#include <cmath>
 #include <string>
 #include <system_error>
 
@@ -35,13 +36,11 @@ readers::Size SizeOf(PictureFormat format, const std::uint8_t* bytes, std::size_
 void CheckSize(PictureFormat format, const readers::Size& picture, std::size_t fileBytes) {
   const long long w = picture.width, h = picture.height;
   if (w <= 0 || h <= 0) throw PictureError("the picture's header gives it no pixels");
-  const std::int64_t most = picture.whole ? kMaxWholePixels : kMaxStreamedPixels;
-  if (w * h > most) {
+  if (w * h > picture.mostPixels) {
+    const long long side = std::llround(std::sqrt(static_cast<double>(picture.mostPixels)));
     throw PictureError("the picture is " + Size(w, h) + " pixels; vexo reads " +
-                       (picture.whole ? std::string(PictureFormatName(format)) +
-                                            " pictures of up to " + Size(4096, 4096)
-                                      : "pictures of this kind up to " + Size(16384, 16384)) +
-                       " pixels");
+                       PictureFormatName(format) + " pictures of up to " +
+                       std::to_string(picture.mostPixels) + " pixels (" + Size(side, side) + ")");
   }
   if (format == PictureFormat::kPng &&
       static_cast<std::uint64_t>(fileBytes) * kMostInflation <

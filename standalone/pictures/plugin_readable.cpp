@@ -8,21 +8,29 @@ namespace {
 std::uint32_t U16(const std::uint8_t* at) { return static_cast<std::uint32_t>(at[0] | at[1] << 8); }
 std::uint32_t U32(const std::uint8_t* at) { return U16(at) | U16(at + 2) << 16; }
 
+using Answer = std::optional<PluginPicture>;
+
 bool Sides(std::int64_t width, std::int64_t height, std::int64_t maxPixels) {
   return width > 0 && height > 0 && width * height <= maxPixels;
 }
 
-bool BmpAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
-  if (size < 54 || b[0] != 'B' || b[1] != 'M') return false;
+Answer Readable(bool readable, std::int64_t width, std::int64_t height) {
+  if (!readable) return std::nullopt;
+  return PluginPicture{static_cast<int>(width), static_cast<int>(height)};
+}
+
+Answer BmpAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
+  if (size < 54 || b[0] != 'B' || b[1] != 'M') return std::nullopt;
   const std::uint32_t pixelOffset = U32(b + 10), header = U32(b + 14);
-  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return false;
+  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return std::nullopt;
   const std::int64_t width = static_cast<std::int32_t>(U32(b + 18));
   const std::int64_t height = static_cast<std::int32_t>(U32(b + 22));  // negative: top row first
   const std::uint32_t depth = U16(b + 28), compression = U32(b + 30);
-  if (compression != 0 || (depth != 4 && depth != 8 && depth != 24)) return false;
-  if (!Sides(width, height, maxPixels) || pixelOffset < 14 + header) return false;
+  if (compression != 0 || (depth != 4 && depth != 8 && depth != 24)) return std::nullopt;
+  if (!Sides(width, height, maxPixels) || pixelOffset < 14 + header) return std::nullopt;
   const std::int64_t stride = ((width * depth + 31) / 32) * 4;
-  return pixelOffset <= size && static_cast<std::uint64_t>(stride * height) <= size - pixelOffset;
+  return Readable(pixelOffset <= size && static_cast<std::uint64_t>(stride * height) <= size - pixelOffset,
+                  width, height);
 }
 
 // Walks the run-length packets: the data must hold every pixel.
@@ -40,8 +48,8 @@ bool TgaRunsComplete(const std::uint8_t* b, std::size_t size, std::size_t at, st
   return true;
 }
 
-bool TgaAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
-  if (size < 18) return false;
+Answer TgaAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
+  if (size < 18) return std::nullopt;
   const std::uint32_t idLength = b[0], mapType = b[1], type = b[2];
   const std::uint32_t mapLength = U16(b + 5), mapBits = b[7];
   const std::int64_t width = U16(b + 12), height = U16(b + 14);
@@ -51,34 +59,34 @@ bool TgaAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
   if (!(mapped && depth == 8 && mapType == 1 && mapLength > 0 && mapBits == 24) &&
       !(colour && (depth == 24 || depth == 32) && mapType == 0) &&
       !(grey && depth == 8 && mapType == 0)) {
-    return false;
+    return std::nullopt;
   }
   // Right-to-left and interleaved pictures would come out wrong.
-  if ((descriptor & 0xD0) != 0 || !Sides(width, height, maxPixels)) return false;
+  if ((descriptor & 0xD0) != 0 || !Sides(width, height, maxPixels)) return std::nullopt;
   const std::size_t data = 18 + idLength + (mapType == 1 ? mapLength * 3 : 0);
-  if (data > size) return false;
+  if (data > size) return std::nullopt;
   const int bytesPerPixel = static_cast<int>(depth / 8);
-  if (type >= 9) return TgaRunsComplete(b, size, data, width * height, bytesPerPixel);
-  return static_cast<std::uint64_t>(width * height * bytesPerPixel) <= size - data;
+  if (type >= 9) return Readable(TgaRunsComplete(b, size, data, width * height, bytesPerPixel), width, height);
+  return Readable(static_cast<std::uint64_t>(width * height * bytesPerPixel) <= size - data, width, height);
 }
 
-bool TimAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
-  if (size < 8 || U32(b) != 0x10) return false;
+Answer TimAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) {
+  if (size < 8 || U32(b) != 0x10) return std::nullopt;
   const std::uint32_t flags = U32(b + 4), mode = flags & 7;
-  if (mode != 0 && mode != 1) return false;
+  if (mode != 0 && mode != 1) return std::nullopt;
   std::size_t at = 8;
   if (flags & 8) {
-    if (size - at < 12) return false;
+    if (size - at < 12) return std::nullopt;
     const std::uint32_t length = U32(b + at);
-    if (length < 12 || length > size - at) return false;
+    if (length < 12 || length > size - at) return std::nullopt;
     at += length;
   }
-  if (size - at < 12) return false;
+  if (size - at < 12) return std::nullopt;
   const std::int64_t width = static_cast<std::int16_t>(U16(b + at + 8)) * (mode == 0 ? 4 : 2);
   const std::int64_t height = U16(b + at + 10);
-  if (!Sides(width, height, maxPixels)) return false;
+  if (!Sides(width, height, maxPixels)) return std::nullopt;
   const std::int64_t rowBytes = mode == 0 ? (width + 1) / 2 : width;
-  return static_cast<std::uint64_t>(rowBytes * height) <= size - at - 12;
+  return Readable(static_cast<std::uint64_t>(rowBytes * height) <= size - at - 12, width, height);
 }
 
 }  // namespace
@@ -96,13 +104,14 @@ const char* PluginLoaderFor(const std::filesystem::path& file) {
   return "";
 }
 
-bool PluginReadsAsIs(const std::filesystem::path& file, const std::uint8_t* bytes, std::size_t size,
-                     std::int64_t maxPixels) {
+std::optional<PluginPicture> PluginReadsAsIs(const std::filesystem::path& file,
+                                             const std::uint8_t* bytes, std::size_t size,
+                                             std::int64_t maxPixels) {
   const std::string loader = PluginLoaderFor(file);
   if (loader == ".bmp") return BmpAsIs(bytes, size, maxPixels);
   if (loader == ".tga") return TgaAsIs(bytes, size, maxPixels);
   if (loader == ".tim") return TimAsIs(bytes, size, maxPixels);
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace vexo

@@ -12,13 +12,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace vexo {
 
-// bytes: the whole file. maxPixels: the largest picture the plug-in may be
-// given to load whole.
-bool PluginReadsAsIs(const std::filesystem::path& file, const std::uint8_t* bytes, std::size_t size,
-                     std::int64_t maxPixels);
+// The picture's size when the plug-in reads it as it is; nothing when it
+// does not. bytes: the whole file. maxPixels: the largest picture the
+// plug-in may be given to load whole.
+struct PluginPicture {
+  int width = 0;
+  int height = 0;
+};
+std::optional<PluginPicture> PluginReadsAsIs(const std::filesystem::path& file,
+                                             const std::uint8_t* bytes, std::size_t size,
+                                             std::int64_t maxPixels);
 
 // The kind of loader the plug-in picks for a path: ".bmp", ".tga", ".tim",
 // or an empty string when the path names none.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "standalone/pictures/picture_limits.h"
 #include "standalone/pictures/picture_readers.h"
 #include "standalone/pictures/picture_scaling.h"
 
@@ -65,7 +66,8 @@ bool StartRead(PngRead& read) {
   png_read_update_info(read.png, read.info);
   read.picture.width = static_cast<int>(png_get_image_width(read.png, read.info));
   read.picture.height = static_cast<int>(png_get_image_height(read.png, read.info));
-  read.picture.whole = read.passes > 1;
+  // An interlaced picture is decoded whole before it is scaled.
+  read.picture.mostPixels = read.passes > 1 ? kMaxWholePixels : kMaxStreamedPixels;
   return png_get_rowbytes(read.png, read.info) == static_cast<png_size_t>(read.picture.width) * 3;
 }
 

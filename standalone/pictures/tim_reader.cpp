@@ -1,6 +1,7 @@
 // PlayStation TIM: only the header is read here. The plug-in reads 4- and
 // 8-bit TIM pictures itself, and no library that vexo trusts decodes them,
 // so a TIM picture is handed over as it is or not at all.
+#include "standalone/pictures/picture_limits.h"
 #include "standalone/pictures/picture_readers.h"
 
 namespace vexo::readers {
@@ -26,7 +27,7 @@ Size TimSize(const std::uint8_t* bytes, std::size_t size) {
   }
   if (size - at < 12) throw PictureError("damaged TIM picture: the file ends early");
   const int units = static_cast<std::int16_t>(U16(bytes + at + 8));
-  return Size{units * (mode == 0 ? 4 : 2), static_cast<int>(U16(bytes + at + 10)), true};
+  return Size{units * (mode == 0 ? 4 : 2), static_cast<int>(U16(bytes + at + 10)), kMaxWholePixels};
 }
 
 RgbImage DecodeTim(const std::uint8_t*, std::size_t, int, int) {

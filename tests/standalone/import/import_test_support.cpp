@@ -51,6 +51,13 @@ void WriteBmp(const std::filesystem::path& path, int width, int height, const Pi
   }
 }
 
+void WriteJpeg(const std::filesystem::path& path, int width, int height, const PixelFunction& pixel) {
+  const std::vector<std::uint8_t> rgb = RgbRows(width, height, pixel);
+  if (!stbi_write_jpg(path.c_str(), width, height, 3, rgb.data(), 90)) {
+    throw std::runtime_error("cannot write " + path.string());
+  }
+}
+
 std::vector<std::uint8_t> PngBytes(int width, int height, const PixelFunction& pixel) {
   const std::vector<std::uint8_t> rgb = RgbRows(width, height, pixel);
   std::vector<std::uint8_t> png;

@@ -35,6 +35,7 @@ using PixelFunction = std::function<Rgb(int x, int y)>;  // y = 0 is the top row
 
 std::vector<std::uint8_t> PngBytes(int width, int height, const PixelFunction& pixel);
 void WritePng(const std::filesystem::path& path, int width, int height, const PixelFunction& pixel);
+void WriteJpeg(const std::filesystem::path& path, int width, int height, const PixelFunction& pixel);
 void WriteBmp(const std::filesystem::path& path, int width, int height, const PixelFunction& pixel);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 

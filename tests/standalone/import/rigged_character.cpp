@@ -20,12 +20,20 @@ void WriteRiggedCharacter(const std::filesystem::path& folder, const std::string
   const int bones = std::max(2, shape.bones);
   std::string images, textures, materials;
   for (int m = 0; m < shape.materials; ++m) {
-    const std::string picture = name + "_skin" + Number(m) + ".png";
+    const std::string picture = name + "_skin" + Number(m) + (shape.jpegTextures ? ".jpg" : ".png");
     const int size = shape.textureSize;
-    WritePng(folder / picture, size, size, [m, size](int x, int y) {
-      return Rgb{static_cast<std::uint8_t>(x * 255 / size), static_cast<std::uint8_t>(y * 255 / size),
+    const PixelFunction pixel = [m, size, jpeg = shape.jpegTextures](int x, int y) {
+      // A JPEG gets fine detail, as a painted texture has, for its coder to work on.
+      const int detail = jpeg ? ((x * 7 + y * 13) ^ (x * y)) & 31 : 0;
+      return Rgb{static_cast<std::uint8_t>(x * 223 / size + detail),
+                 static_cast<std::uint8_t>(y * 223 / size + detail),
                  static_cast<std::uint8_t>(m ? 200 : 90)};
-    });
+    };
+    if (shape.jpegTextures) {
+      WriteJpeg(folder / picture, size, size, pixel);
+    } else {
+      WritePng(folder / picture, size, size, pixel);
+    }
     const std::string comma = m ? "," : "";
     images += comma + "{\"uri\":\"" + picture + "\"}";
     textures += comma + "{\"source\":" + Number(m) + "}";

@@ -23,9 +23,10 @@ struct CharacterShape {
   bool morphPart = false;
   int frames = 10;    // keys of the clip
   int textureSize = 32;
+  bool jpegTextures = false;  // JPEG instead of PNG, with detail in them
 };
 
-// Writes folder/name.gltf and its PNG textures (name_skin0.png, ...).
+// Writes folder/name.gltf and its textures (name_skin0.png or .jpg, ...).
 void WriteRiggedCharacter(const std::filesystem::path& folder, const std::string& name,
                           const CharacterShape& shape);
 
