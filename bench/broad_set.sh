@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Exports every scene file of Debian's assimp-testmodels with
 #   vexo export FILE -o OUT.md2 --pcx
-# and no other option, checks what each export wrote (assimp reads the
-# model back frame by frame; Pillow and ImageMagick decode the skin alike)
+# and no other option, checks what each export wrote (assimp reads every
+# frame of the model back; Pillow and ImageMagick decode the skin alike)
 # and prints how many convert and why the others do not.
 #
 #   bench/broad_set.sh [VEXO_OPTION...]     e.g. --max-texture 128
@@ -20,6 +20,8 @@ work="$root/build/broad-set"
 "$root/scripts/install-deps.sh" "$root/scripts/packages-broad-set.txt" > /dev/null || exit 1
 [ -x "$vexo" ] || { echo "broad_set: build vexo first (scripts/build.sh release)" >&2; exit 1; }
 command -v assimp > /dev/null || { echo "broad_set: assimp (assimp-utils) is missing" >&2; exit 1; }
+[ -x "$root/build/release/bin/md2_frames_check" ] ||
+  { echo "broad_set: build the benchmarks first (scripts/build.sh release)" >&2; exit 1; }
 
 rm -rf "$work" && mkdir -p "$work/out" "$work/failed"
 results="$work/results.txt"
@@ -38,7 +40,8 @@ reason_of() {
   esac
   case "$err" in
     *"holds no triangle mesh"*) echo "no mesh" ;;
-    *"cannot import"* | *"cannot open"*) echo "the importer refuses the file" ;;
+    *"cannot import"* | *"cannot open"* | *"not a finite number"*)
+      echo "the importer refuses the file, or it is broken" ;;
     *"more than an MD2 model can hold"*) echo "too many vertices or triangles for the format" ;;
     *"Unable to place all textures"*) echo "the textures do not fit the skin" ;;
     *"has no diffuse texture"*) echo "a material has only a colour" ;;
@@ -52,7 +55,8 @@ reason_of() {
 # Checks an export's files; prints what is wrong, nothing when all is well.
 check_written() {
   local model="$1" skin="$2"
-  assimp info "$model" > /dev/null 2>&1 || { echo "assimp cannot read the model"; return; }
+  "$root/build/release/bin/md2_frames_check" "$model" 2> /dev/null ||
+    { echo "assimp cannot read every frame of the model"; return; }
   /usr/bin/python3 - "$skin" <<'PY' || echo "the skin decodes differently in Pillow and ImageMagick"
 import subprocess, sys
 from PIL import Image

@@ -231,6 +231,11 @@ class SceneBuilder {
       for (const Face& f : mesh.topology.faces) {
         anyArea = anyArea || (f.v[0] != f.v[1] && f.v[1] != f.v[2] && f.v[0] != f.v[2]);
       }
+      for (const Point3& p : mesh.topology.vertices) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+          throw ImportError(options_.path.string() + " holds a vertex whose position is not a finite number");
+        }
+      }
     }
     if (!anyArea) {
       throw ImportError(options_.path.string() +
