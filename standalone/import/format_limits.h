@@ -1,9 +1,11 @@
-// The most a model file can hold, and the check made before the plug-in
-// runs. (A later step may simplify a mesh over the limits instead.)
+// The most a model file can hold, and the one check of an import against
+// it, made before any picture is prepared and before the plug-in runs.
 #pragma once
 
 #include <cstddef>
 #include <string>
+
+#include "standalone/import/scene_model.h"
 
 namespace vexo {
 
@@ -18,5 +20,10 @@ inline constexpr int kGameMaxTriangles = 4096;
 // Why a model of these counts cannot be written, naming the counts and the
 // limit; empty when it can.
 std::string FormatLimitProblem(std::size_t vertices, std::size_t triangles);
+
+// The meshes the plug-in will export, counted together against the limits:
+// over them, an export stops with an ImportError naming the counts and the
+// limits; scene info (exporting false) lists the same text as a problem.
+void CheckFormatLimits(SceneModel& model, bool exporting);
 
 }  // namespace vexo

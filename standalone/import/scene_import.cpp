@@ -13,6 +13,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "standalone/import/format_limits.h"
 #include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/import/scene_model.h"
@@ -128,6 +129,7 @@ class SceneBuilder {
     Select();
     ReadClips();
     ChooseClip();
+    CheckFormatLimits(*model_, options_.prepareTextures);
     try {
       PrepareSkin(*model_, options_, IsGltf(options_.path));
     } catch (...) {

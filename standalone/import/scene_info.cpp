@@ -158,8 +158,6 @@ std::string SceneInfo(const ImportedScene& imported) {
   }
 
   std::vector<std::string> problems = model.problems;
-  const std::string limits = FormatLimitProblem(vertices, triangles);
-  if (!limits.empty()) problems.push_back(limits);
   if (!skin.fits && !model.pictures.empty()) {
     problems.push_back("the textures do not fit the " + Size(kSkinAreaSide, kSkinAreaSide) + " skin: " + skin.why);
   }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 
-#include "standalone/import/format_limits.h"
 #include "standalone/import/skin_fit.h"
 #include "standalone/import/swatches.h"
 
@@ -41,7 +40,6 @@ class SkinPlanner {
                options.path, options.prepareTextures, model.cacheAdditions) {}
 
   void Plan() {
-    CheckLimits();
     for (std::size_t i = 0; i < model_.nodes.size(); ++i) {
       if (PluginExports(model_.nodes[i])) ChoosePictures(static_cast<int>(i));
     }
@@ -52,18 +50,6 @@ class SkinPlanner {
   }
 
  private:
-  void CheckLimits() {
-    std::size_t vertices = 0, triangles = 0;
-    for (const ModelNode& node : model_.nodes) {
-      if (!PluginExports(node)) continue;
-      const WeldedMesh& mesh = model_.meshes[static_cast<std::size_t>(node.mesh)];
-      vertices += mesh.VertexCount();
-      triangles += mesh.topology.faces.size();
-    }
-    const std::string problem = FormatLimitProblem(vertices, triangles);
-    if (!problem.empty() && options_.prepareTextures) throw ImportError(problem);
-  }
-
   int AddPicture(const std::string& key, SkinPicture picture) {
     auto [it, added] = pictureByKey_.emplace(key, static_cast<int>(model_.pictures.size()));
     if (added) model_.pictures.push_back(std::move(picture));

@@ -245,6 +245,22 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
   GltfWriter empty;
   empty.Write(folder / "empty.gltf",
               "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"name\":\"Alone\"}]");
+  // A grid of 105 x 105 squares: 22050 triangles, more than a model holds.
+  std::ostringstream grid;
+  for (int y = 0; y <= 105; ++y) {
+    for (int x = 0; x <= 105; ++x) grid << "v " << x << " " << y << " 0\n";
+  }
+  for (int y = 0; y < 105; ++y) {
+    for (int x = 0; x < 105; ++x) {
+      const int a = y * 106 + x + 1, b = a + 1, c = a + 106, d = c + 1;
+      grid << "f " << a << " " << b << " " << d << "\nf " << a << " " << d << " " << c << "\n";
+    }
+  }
+  vexo::testing::WriteText(folder / "grid.obj", grid.str());
+  const Result overInfo = Vexo(folder.path(), "info grid.obj");
+  EXPECT_EQ(overInfo.code, 0) << overInfo.err;
+  const std::string over = "the selected meshes have 22050 triangles (the most is 21845)";
+  EXPECT_THAT(overInfo.out, HasSubstr("Problems (the export would stop):\n  " + over));
   const auto before = test_support::FilesIn(folder.path().string());
   struct Case {
     const char* args;
@@ -263,6 +279,7 @@ TEST(VexoImport, BadInputIsRefusedAndWritesNothing) {
       {"export arm.gltf -o m.md2 --select Nobody", "no node named"},
       {"export empty.gltf -o m.md2", "holds no triangle mesh"},
       {"export arm.gltf -o m.md2 --up x", "--up"},
+      {"export grid.obj -o m.md2 --pcx", over.c_str()},
       {"info missing.gltf", "cannot open missing.gltf: no such file"},
   };
   for (const Case& c : cases) {
