@@ -10,10 +10,10 @@
 
 namespace vexo {
 
-// Which axis points up in the scene as the importer delivers it. Auto
-// decides by format: glTF, COLLADA, 3DS and MD5 arrive Y-up, FBX says so in
-// its header, everything else is taken as Z-up. Y-up scenes are turned so
-// that Z points up, as in the host's world.
+// Which axis points up in the scene file. Auto follows what the file
+// records (FBX's header, COLLADA's up_axis) or else its format's convention
+// (up_axis.cpp). Y-up scenes are turned so that Z points up, as in the
+// host's world.
 enum class UpAxis { kAuto, kY, kZ };
 
 inline constexpr int kMaxTextureAuto = 0;

@@ -1,6 +1,7 @@
-// Pictures that corrupted memory in the decoder vexo used to compile in
-// (tests/data/pictures) end in a clear error through vexo info and vexo
-// export, under their own names and under a name of another kind.
+// Pictures that corrupted memory in the decoder vexo used to compile in, or
+// that claim a size no skin could use (tests/data/pictures), end in a clear
+// error through vexo info and vexo export, under their own names and under
+// a name of another kind.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ void WriteQuad(const fs::path& folder, const std::string& picture) {
 
 TEST(HostilePictures, EndInAClearErrorNamingTheFile) {
   for (const char* input : {"stb-16bit-pgm-overread.pgm", "stb-pgm-size-overflow.pgm",
-                            "stb-jpeg-huffman-overflow.jpg"}) {
+                            "stb-jpeg-huffman-overflow.jpg", "tga-rle-claims-16384.tga"}) {
     for (const std::string& name : {std::string(input), std::string("skin.png")}) {
       SCOPED_TRACE(std::string(input) + " as " + name);
       vexo::testing::ScratchFolder folder;
