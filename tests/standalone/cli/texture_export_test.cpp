@@ -116,7 +116,8 @@ TEST(TextureExport, PicturesInFormsThePluginDoesNotReadArriveConverted) {
   tga.U8s({0, 0, 2}).Fill(5).U16(0).U16(0).U16(8).U16(8).U8s({16, 0});
   for (int i = 0; i < 64; ++i) tga.U16(i < 32 ? 0x801F : 0xFC00);
   Write(folder / "short.tga", tga.data);
-  // A PNG under a TGA name, and a white-topped PNG to be tinted.
+  // A PNG under a TGA name, and a white-topped PNG to be tinted, and shown
+  // again moved down by a texture transform (its dark half in view).
   const auto halves = [](vexo::testing::Rgb top) {
     return [top](int, int y) { return y < 4 ? top : vexo::testing::Rgb{9, 9, 9}; };
   };
@@ -125,25 +126,28 @@ TEST(TextureExport, PicturesInFormsThePluginDoesNotReadArriveConverted) {
 
   GltfWriter gltf;
   std::string materials, textures, images;
-  const char* files[] = {"rle8.bmp", "deep.bmp", "short.tga", "fake.tga", "white.png"};
-  for (int i = 0; i < 5; ++i) {
+  const char* files[] = {"rle8.bmp", "deep.bmp", "short.tga", "fake.tga", "white.png", "white.png"};
+  for (int i = 0; i < 6; ++i) {
     const std::string n = std::to_string(i), sep = i ? "," : "";
     materials += sep + "{\"name\":\"M" + n + "\",\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" +
-                 n + "}" + (i == 4 ? ",\"baseColorFactor\":[0.5,1,0.25,1]" : "") + "}}";
+                 n + (i == 5 ? ",\"extensions\":{\"KHR_texture_transform\":{\"offset\":[0,0.5]}}" : "") + "}" +
+                 (i == 4 ? ",\"baseColorFactor\":[0.5,1,0.25,1]" : "") + "}}";
     textures += sep + "{\"source\":" + n + "}";
     images += sep + "{\"uri\":\"" + files[i] + "\"}";
   }
   gltf.Write(folder / "forms.gltf",
              "\"scene\":0,\"scenes\":[{\"nodes\":[0]}],\"nodes\":[{\"name\":\"Forms\",\"mesh\":0}],"
-             "\"meshes\":[" + Triangles(gltf, 5, {0, 0, 1, 0, 0, 0.4f}) + "],\"materials\":[" +
-                 materials + "],\"textures\":[" + textures + "],\"images\":[" + images + "]");
+             "\"meshes\":[" + Triangles(gltf, 6, {0, 0, 1, 0, 0, 0.4f}) + "],\"materials\":[" +
+                 materials + "],\"textures\":[" + textures + "],\"images\":[" + images +
+                 "],\"extensionsUsed\":[\"KHR_texture_transform\"]");
   const auto run = test_support::Vexo(folder.path().string(), "export forms.gltf -o forms.md2 --bmp --skin forms");
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_THAT(TriangleColours(folder / "forms.md2", folder / "forms.bmp"),
               UnorderedElementsAreArray(std::vector<Colour>{
-                  {10, 200, 30}, {200, 100, 50}, {255, 0, 0}, {90, 180, 45}, {188, 255, 137}}));
-  // All five were converted; the originals are left as they were.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "vexo-textures"), fs::directory_iterator()), 5);
+                  {10, 200, 30}, {200, 100, 50}, {255, 0, 0}, {90, 180, 45}, {188, 255, 137}, {9, 9, 9}}));
+  // All were converted (the tinted PNG apart from the plain one); the
+  // originals are left as they were.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "vexo-textures"), fs::directory_iterator()), 6);
 }
 
 // A picture repeated six times across a quad: without an option vexo scales
