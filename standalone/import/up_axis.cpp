@@ -63,6 +63,15 @@ const Format* FormatOf(const std::string& ext) {
   return nullptr;
 }
 
+// The up_axis a COLLADA file records, read back from the turn the importer
+// puts on the top node (after the unit's scale) to deliver it Y-up.
+char ColladaUpAxis(const aiScene& scene) {
+  const aiMatrix4x4& m = scene.mRootNode->mTransformation;
+  if (m.b3 > 0 && m.c2 < 0) return 'Z';
+  if (m.a2 < 0 && m.b1 > 0) return 'X';
+  return 'Y';
+}
+
 }  // namespace
 
 bool IgnoresColladaUpAxis(UpAxis option) { return option != UpAxis::kAuto; }
@@ -73,13 +82,15 @@ UpAxisDecision DecideUpAxis(const aiScene& scene, const std::filesystem::path& f
   const Format* format = FormatOf(ext);
   const Convention convention = format ? format->convention : Convention::kUnknown;
   bool fileYUp = false;
+  char recorded = 0;  // COLLADA's up_axis
   std::string why;
   if (option != UpAxis::kAuto) {
     fileYUp = option == UpAxis::kY;
     why = "as --up says";
   } else if (ext == ".dae" || ext == ".zae") {
-    fileYUp = true;
-    why = "COLLADA arrives Y-up from its up_axis";
+    fileYUp = true;  // as the importer delivers it
+    recorded = ColladaUpAxis(scene);
+    why = std::string("COLLADA's up_axis is ") + recorded + "_UP";
   } else if (ext == ".fbx") {
     int up = 1;
     if (scene.mMetaData) scene.mMetaData->Get("UpAxis", up);
@@ -97,7 +108,8 @@ UpAxisDecision DecideUpAxis(const aiScene& scene, const std::filesystem::path& f
   // its own coordinates.
   if (convention == Convention::kZUpTurned) decision.correction = YUpToZUp();
   if (fileYUp) decision.correction = YUpToZUp() * decision.correction;
-  decision.note = std::string(fileYUp ? "Y-up, turned Z-up" : "Z-up") + " (" + why + ")";
+  const char axis = recorded ? recorded : fileYUp ? 'Y' : 'Z';
+  decision.note = std::string(1, axis) + (axis == 'Z' ? "-up" : "-up, turned Z-up") + " (" + why + ")";
   return decision;
 }
 

@@ -12,6 +12,7 @@
 
 #include "import_test_support.h"
 #include "standalone/import/imported_scene.h"
+#include "standalone/import/scene_info.h"
 
 namespace vexo {
 namespace {
@@ -63,6 +64,7 @@ TEST(UpAxis, ColladaAndFbxFollowTheirRecordedAxisUnlessOverridden) {
   ScratchFolder folder;
   testing::WriteText(folder / "z.dae", Collada("Z_UP"));
   testing::WriteText(folder / "y.dae", Collada("Y_UP"));
+  testing::WriteText(folder / "x.dae", Collada("X_UP"));
   ExpectPoint(ThirdCorner(folder / "z.dae"), 0, 0, 1);
   ExpectPoint(ThirdCorner(folder / "y.dae"), 0, -1, 0);
   // Zipped, with the up axis inside the archive.
@@ -71,6 +73,14 @@ TEST(UpAxis, ColladaAndFbxFollowTheirRecordedAxisUnlessOverridden) {
                           (folder / "z.zae").string() + "' '" + (folder / "z.dae").string() + "'";
   ASSERT_EQ(std::system(zip.c_str()), 0);
   ExpectPoint(ThirdCorner(folder / "z.zae"), 0, 0, 1);
+  // Scene info names the axis the file records.
+  for (const auto& [file, line] : {std::pair{"z.zae", "Up axis: Z-up (COLLADA's up_axis is Z_UP)\n"},
+                                   std::pair{"y.dae", "Up axis: Y-up, turned Z-up (COLLADA's up_axis is Y_UP)\n"},
+                                   std::pair{"x.dae", "Up axis: X-up, turned Z-up (COLLADA's up_axis is X_UP)\n"}}) {
+    ImportOptions options;
+    options.path = folder / file;
+    EXPECT_NE(SceneInfoReport(options).find(line), std::string::npos) << file;
+  }
   // --up names the file's axis, whatever the file says.
   ExpectPoint(ThirdCorner(folder / "z.dae", UpAxis::kY), 0, -1, 0);
   ExpectPoint(ThirdCorner(folder / "y.dae", UpAxis::kZ), 0, 0, 1);
