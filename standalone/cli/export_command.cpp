@@ -8,6 +8,7 @@
 
 #include "standalone/cli/commands.h"
 #include "standalone/cli/export_finishing.h"
+#include "standalone/cli/isolated_import.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
 #include "standalone/cli/preview_sheet_export.h"
@@ -85,7 +86,8 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
 int RunInfo(const InfoOptions& options) {
   ImportOptions import = options.import;
   import.prepareTextures = false;
-  const std::string report = SceneInfoReport(import);
+  const std::string report = ImportIsolated(import.path.string(), import.limits,
+                                            [&import] { return SceneInfoReport(import); });
   std::fputs(report.c_str(), stdout);
   if (!report.empty() && report.back() != '\n') std::fputc('\n', stdout);
   return kExitDone;

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "standalone/cli/isolated_import.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/demo_scene.h"
 
@@ -52,7 +53,9 @@ LoadedScene LoadScene(const std::string& argument, bool demoFlag, ImportOptions 
   if (!IsDemoScene(argument, demoFlag)) {
     if (argument.empty()) throw UsageError("no scene given: name a SCENE or use --demo");
     import.path = argument;
-    auto imported = std::make_shared<ImportedScene>(ImportScene(import));
+    auto imported = ImportIsolated(argument, import.limits, [&import] {
+      return std::make_shared<ImportedScene>(ImportScene(import));
+    });
     MemoryScene scene = imported->TakeScene();
     return LoadedScene{std::move(scene), nullptr, imported};
   }

@@ -9,8 +9,8 @@
 namespace vexo {
 namespace {
 
-const char* const kImportOptionNames[] = {"--up", "--select", "--animation", "--fps",
-                                          "--max-texture"};
+const char* const kImportOptionNames[] = {"--up",          "--select",        "--animation", "--fps",
+                                          "--max-texture", "--import-memory", "--import-time"};
 
 }  // namespace
 
@@ -54,6 +54,15 @@ void AddImportOptions(CLI::App& verb, ImportOptions& options) {
           "Scale textures larger than N pixels on a side down to N; none keeps every size "
           "(default: scaled just enough for the skin to fit)")
       ->type_name("N|none");
+  verb.add_option("--import-memory", options.limits.memoryMiB,
+                  "Memory the scene file's import may take, in MiB, before it is stopped "
+                  "(default 1024)")
+      ->check(CLI::Range(16, 1 << 20).description(""))
+      ->type_name("MIB");
+  verb.add_option("--import-time", options.limits.seconds,
+                  "Seconds the scene file's import may take before it is stopped (default 60)")
+      ->check(CLI::Range(1, 86400).description(""))
+      ->type_name("SECONDS");
 }
 
 std::string FirstImportOptionGiven(const CLI::App& verb) {

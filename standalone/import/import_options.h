@@ -19,6 +19,14 @@ enum class UpAxis { kAuto, kY, kZ };
 inline constexpr int kMaxTextureAuto = 0;
 inline constexpr int kMaxTextureNone = -1;
 
+// What one scene import may take before it is stopped (--import-memory,
+// --import-time): the memory it may add to the process, in MiB, and its
+// time in seconds.
+struct ImportLimits {
+  int memoryMiB = 1024;
+  int seconds = 60;
+};
+
 struct ImportOptions {
   std::filesystem::path path;
   // --up y|z
@@ -44,6 +52,8 @@ struct ImportOptions {
   // whatever would stop the export is an error. False (scene info) writes
   // nothing and lists such findings as problems instead.
   bool prepareTextures = true;
+  // Enforced by the command line, which imports in a child process.
+  ImportLimits limits;
 };
 
 // A failed import; the message names the file and what was wrong.
