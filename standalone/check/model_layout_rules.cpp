@@ -1,6 +1,7 @@
 // Header, counts and section layout.
 #include <string>
 
+#include "standalone/check/engine_limits.h"
 #include "standalone/check/model_rules.h"
 
 namespace vexo::check {
@@ -9,23 +10,6 @@ namespace {
 using std::to_string;
 constexpr Engine kIdGl = Engine::kIdGl, kIdSoft = Engine::kIdSoft, kYamagi = Engine::kYamagi,
                  kQ2pro = Engine::kQ2pro, kKmq2 = Engine::kKmq2, kThreeJs = Engine::kThreeJs;
-
-// The game's layout limits (qcommon/qfiles.h).
-constexpr int kMaxVertices = 2048;   // MAX_VERTS
-constexpr int kMaxTriangles = 4096;  // MAX_TRIANGLES
-constexpr int kMaxFrames = 512;      // MAX_FRAMES
-constexpr int kMaxSkins = 32;        // MAX_MD2SKINS
-constexpr int kMaxSkinHeight = 480;  // MAX_LBM_HEIGHT
-// The software renderer's array of transformed vertices (ref_soft).
-constexpr int kSoftMaxVertices = 2000;
-// Q2PRO's own limits (src/refresh/models.c).
-constexpr int kQ2proMaxTriangles = 6144;  // TESS_MAX_INDICES / 3
-constexpr int kQ2proMaxFrames = 1024;
-constexpr int kQ2proMaxSkinSize = 8192;
-// The block an alias model is built in: Hunk_Begin (0x200000) in
-// ref_gl/gl_model.c and ref_soft/r_model.c; the loader takes ofs_end bytes
-// of it, rounded up to 32.
-constexpr std::int64_t kModelBlock = 0x200000;
 
 // KMQuake2 refuses more than the game's 4096 triangles and 512 frames,
 // Q2PRO more than its own limits; id's loaders do not check the limits
@@ -61,25 +45,27 @@ void CheckCounts(const md2::Reading& r, Findings& out) {
                  ": the game does not load it",
              "export a mesh with at least one textured triangle");
 
-  if (h.numVertices > kMaxVertices)
+  if (h.numVertices > kGameMaxVertices)
     Report(out, f, "vertex-count", {kIdGl, kIdSoft, kYamagi, kQ2pro, kKmq2}, true,
            to_string(h.numVertices) + " vertices, more than the game's 2048: the model does not load",
-           "reduce the mesh below 2048 vertices (merge vertices, decimate, or split the model)");
+           "export it again with --fit id (or reduce the mesh below 2048 vertices: merge vertices, "
+           "decimate, or split the model)");
   else if (h.numVertices > kSoftMaxVertices)
     Report(out, f, "vertex-count", {kIdSoft}, true,
            to_string(h.numVertices) +
                " vertices, more than the 2000 of the software renderer's vertex array: it "
                "overruns the array",
-           "reduce the mesh below 2000 vertices");
+           "export it again with --fit id (or reduce the mesh below 2000 vertices)");
 
-  ReportOverLimit(out, f, "triangle-count", h.numTriangles, "triangles", kMaxTriangles,
-                  kQ2proMaxTriangles, "reduce the mesh below 4096 triangles");
-  ReportOverLimit(out, f, "frame-count", h.numFrames, "frames", kMaxFrames, kQ2proMaxFrames,
+  ReportOverLimit(out, f, "triangle-count", h.numTriangles, "triangles", kGameMaxTriangles,
+                  kQ2proMaxTriangles,
+                  "export it again with --fit id (or reduce the mesh below 4096 triangles)");
+  ReportOverLimit(out, f, "frame-count", h.numFrames, "frames", kGameMaxFrames, kQ2proMaxFrames,
                   "keep the model to 512 frames");
 
   // id's loaders keep 32 skins in an array they overrun; Q2PRO and
   // KMQuake2 refuse more; Yamagi uses the first 32.
-  if (h.numSkins > kMaxSkins)
+  if (h.numSkins > kGameMaxSkins)
     Report(out, f, "skin-count", {kIdGl, kIdSoft, kQ2pro, kKmq2, kYamagi}, true,
            to_string(h.numSkins) +
                " skin names, more than 32: id's loaders overrun their skin array, Q2PRO and "
@@ -88,7 +74,7 @@ void CheckCounts(const md2::Reading& r, Findings& out) {
 
   // The skin size in the header: the id loaders and Yamagi refuse a skin
   // taller than 480 (ref_gl/gl_model.c, models.c); Q2PRO wants 1 to 8192.
-  if (h.skinHeight > kMaxSkinHeight)
+  if (h.skinHeight > kGameMaxSkinHeight)
     Report(out, f, "skin-height", {kIdGl, kIdSoft, kYamagi}, true,
            "the skin is " + to_string(h.skinHeight) + " pixels tall, more than 480: the model "
                                                       "does not load",
@@ -150,12 +136,12 @@ void CheckSections(const md2::Reading& r, Findings& out) {
                " bytes follow ofsEnd: three.js's MD2Loader refuses the file",
            "drop the bytes after ofsEnd", "--strict-end");
 
-  const std::int64_t block = (std::int64_t(h.ofsEnd) + 31) & ~std::int64_t(31);
+  const std::int64_t block = ModelBlockBytes(h.ofsEnd);
   if (block > kModelBlock)
     Report(out, f, "model-size", {kIdGl, kIdSoft}, true,
            "the model needs " + to_string(block) +
                " bytes, more than the loader's 2 MiB block (2097152): it does not load",
-           "fewer vertices or frames: " + to_string(h.numFrames) + " frames of " +
+           "fewer vertices (export it again with --fit id) or frames: " + to_string(h.numFrames) + " frames of " +
                to_string(h.numVertices) + " vertices take " +
                to_string(std::int64_t(h.numFrames) * h.frameSize) + " bytes");
 }
