@@ -1,5 +1,6 @@
 // vexo export SCENE -o MODEL [options]: one export of a scene through the
 // plug-in's panel, or one per --map of a scene file's clips.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,6 +14,8 @@
 #include "standalone/cli/panel_export.h"
 #include "standalone/cli/preview_sheet_export.h"
 #include "standalone/cli/scene_source.h"
+#include "standalone/cli/written_files.h"
+#include "model/md2_format.h"
 #include "standalone/import/clip_mapping.h"
 #include "standalone/import/scene_info.h"
 
@@ -41,6 +44,19 @@ class CacheRollback {
   bool kept_ = false;
 };
 
+// The frames the model gets: one for each name of the panel's frame list,
+// the default names or those of --frames-from (which the panel reads and,
+// when it cannot, says so itself).
+int FramesWritten(const PanelSettings& settings) {
+  if (!settings.framesFrom) return kDefaultFrameNameCount;
+  try {
+    const auto frames = ReadModelSummary(ModelFileName(*settings.framesFrom)).frameNames.size();
+    return static_cast<int>(std::clamp<std::size_t>(frames, 1, static_cast<std::size_t>(kMd2MaxFrames)));
+  } catch (const Error&) {
+    return kDefaultFrameNameCount;
+  }
+}
+
 }  // namespace
 
 int RunExport(const ExportOptions& options, const CommonOptions& common, Reporter& reporter) {
@@ -66,6 +82,7 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
 
   ImportOptions import = options.import;
   import.textureCache = TextureCacheFolder(ModelFileName(settings.model));
+  import.budget.frames = FramesWritten(settings);
   LoadedScene loaded = LoadScene(options.scene, options.demo, import);
   CacheRollback rollback(loaded.imported);
   if (loaded.imported) {

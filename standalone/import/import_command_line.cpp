@@ -6,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "standalone/import/simplify/budget_command_line.h"
+
 namespace vexo {
 namespace {
 
@@ -63,10 +65,14 @@ void AddImportOptions(CLI::App& verb, ImportOptions& options) {
                   "Seconds the scene file's import may take before it is stopped (default 60)")
       ->check(CLI::Range(1, 86400).description(""))
       ->type_name("SECONDS");
+  AddBudgetOptions(verb, options.budget);
 }
 
 std::string FirstImportOptionGiven(const CLI::App& verb) {
   for (const char* name : kImportOptionNames) {
+    if (verb.count(name) > 0) return name;
+  }
+  for (const char* name : kBudgetOptionNames) {
     if (verb.count(name) > 0) return name;
   }
   return "";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "standalone/error.h"
+#include "standalone/import/simplify/mesh_budget.h"
 
 namespace vexo {
 
@@ -54,6 +55,8 @@ struct ImportOptions {
   bool prepareTextures = true;
   // Enforced by the command line, which imports in a child process.
   ImportLimits limits;
+  // --max-vertices, --max-triangles, --fit: the meshes are reduced to fit.
+  MeshBudget budget;
 };
 
 // A failed import; the message names the file and what was wrong.

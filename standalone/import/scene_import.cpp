@@ -17,6 +17,7 @@
 #include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
 #include "standalone/import/scene_model.h"
+#include "standalone/import/simplify/fit_to_budget.h"
 #include "standalone/import/skin_preparation.h"
 #include "standalone/import/up_axis.h"
 #include "standalone/scene_building.h"
@@ -129,6 +130,7 @@ class SceneBuilder {
     Select();
     ReadClips();
     ChooseClip();
+    FitToBudget(*model_, options_.budget, options_.prepareTextures);
     CheckFormatLimits(*model_, options_.prepareTextures);
     try {
       PrepareSkin(*model_, options_, IsGltf(options_.path));

@@ -47,6 +47,26 @@ const std::vector<Mat4>& SceneModel::WorldAt(double ticks) {
 }
 
 const std::vector<Point3>& SceneModel::PosedVertices(int node, TimeValue t) {
+  return PosedAtTicks(node, ClipTicks(t));
+}
+
+std::vector<Point3> SceneModel::WorldPose(int node, int clip, double seconds) {
+  const int active = activeClip;
+  activeClip = clip;
+  const double ticks = clip < 0 ? 0 : seconds * clips[static_cast<std::size_t>(clip)].ticksPerSecond;
+  std::vector<Point3> pose = PosedAtTicks(node, ticks);
+  const Mat4& world = WorldAt(ticks)[static_cast<std::size_t>(node)];
+  activeClip = active;
+  // The caller may change the node's mesh: nothing of it stays cached.
+  if (static_cast<std::size_t>(node) < posed_.size()) posed_[static_cast<std::size_t>(node)] = PosedMesh{};
+  for (Point3& p : pose) {
+    const Vec3 q = TransformPoint(world, Vec3{p.x, p.y, p.z});
+    p = Point3{static_cast<float>(q.x), static_cast<float>(q.y), static_cast<float>(q.z)};
+  }
+  return pose;
+}
+
+const std::vector<Point3>& SceneModel::PosedAtTicks(int node, double ticks) {
   static const std::vector<Point3> kNoVertices;
   const ModelNode& n = nodes[static_cast<std::size_t>(node)];
   if (n.mesh < 0) return kNoVertices;
@@ -55,7 +75,6 @@ const std::vector<Point3>& SceneModel::PosedVertices(int node, TimeValue t) {
 
   posed_.resize(nodes.size());
   PosedMesh& posed = posed_[static_cast<std::size_t>(node)];
-  const double ticks = ClipTicks(t);
   if (posed.clip == activeClip && posed.ticks == ticks && !posed.vertices.empty()) {
     return posed.vertices;
   }

@@ -118,9 +118,13 @@ class SceneModel {
   const std::vector<Point3>& PosedVertices(int node, TimeValue t);
   // The active clip's time in its ticks at host time t.
   double ClipTicks(TimeValue t) const;
+  // The node's mesh vertices posed by a clip (-1: the bind pose) at a time
+  // of it, in the file's world space: how the mesh looks at that moment.
+  std::vector<Point3> WorldPose(int node, int clip, double seconds);
 
  private:
   Mat4 LocalAt(int node, double ticks) const;
+  const std::vector<Point3>& PosedAtTicks(int node, double ticks);
   const std::vector<Mat4>& WorldAt(double ticks);
 
   // The last pose computed, keyed by clip and time.
