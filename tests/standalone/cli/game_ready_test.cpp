@@ -151,7 +151,7 @@ TEST(GameReady, ARiggedCharacterOverTheLimitsGetsOneWarningPerBrokenRule) {
   EXPECT_EQ(CountLines(run.err, "2400 vertices, more than the game's 2048"), 1) << run.err;
   EXPECT_EQ(CountLines(run.err, "triangles, more than the game's 4096"), 1) << run.err;
   EXPECT_EQ(CountLines(run.err, "more than the loader's 2 MiB block"), 1) << run.err;
-  EXPECT_EQ(CountLines(run.err, "; reduce the mesh below"), 2) << run.err;
+  EXPECT_EQ(CountLines(run.err, "; export it again with --fit id"), 2) << run.err;
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ void WriteRiggedCharacter(const std::filesystem::path& folder, const std::string
   // Bands of rings alternate between the materials.
   std::vector<std::vector<std::uint16_t>> bands(static_cast<std::size_t>(shape.materials));
   for (int ring = 0; ring + 1 < shape.rings; ++ring) {
-    std::vector<std::uint16_t>& band = bands[static_cast<std::size_t>(ring % shape.materials)];
+    std::vector<std::uint16_t>& band =
+        bands[static_cast<std::size_t>(ring / std::max(1, shape.bandRings) % shape.materials)];
     for (int column = 0; column < shape.around; ++column) {
       const auto i = static_cast<std::uint16_t>(ring * (shape.around + 1) + column);
       const auto up = static_cast<std::uint16_t>(i + shape.around + 1);

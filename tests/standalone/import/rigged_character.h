@@ -20,6 +20,7 @@ struct CharacterShape {
   float height = 4;
   int bones = 2;      // at least 2, evenly up the body
   int materials = 1;  // 1, or 2: bands of rings alternate between two materials
+  int bandRings = 1;  // rings a band
   bool morphPart = false;
   int frames = 10;    // keys of the clip
   int textureSize = 32;
