@@ -189,10 +189,16 @@ void FitToBudget(SceneModel& model, const MeshBudget& budget, bool forExport) {
     if (line.trianglesAfter > triangleShares[i]) {
       over += (over.empty() ? "" : ", ") + std::to_string(triangleShares[i]) + " triangles";
     }
+    const std::string named = std::string(stalled.empty() ? "" : "; ") + "node \"" + node.name + "\"";
+    if (line.trianglesAfter == 0) {
+      // A share so small that nothing of the node would be left.
+      stalled += named + " keeps no triangle within its share of " + std::to_string(vertexShares[i]) +
+                 " vertices, " + std::to_string(triangleShares[i]) + " triangles";
+      continue;
+    }
     if (!over.empty()) {
-      stalled += (stalled.empty() ? "" : "; ") + std::string("node \"") + node.name + "\" stops at " +
-                 std::to_string(line.verticesAfter) + " vertices, " + std::to_string(line.trianglesAfter) +
-                 " triangles, above its share of " + over;
+      stalled += named + " stops at " + std::to_string(line.verticesAfter) + " vertices, " +
+                 std::to_string(line.trianglesAfter) + " triangles, above its share of " + over;
       continue;
     }
     report.verticesAfter -= line.verticesBefore - line.verticesAfter;
