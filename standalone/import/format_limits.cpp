@@ -15,7 +15,8 @@ std::string FormatLimitProblem(std::size_t vertices, std::size_t triangles) {
   }
   if (over.empty()) return over;
   return "the selected meshes have " + over +
-         ", more than an MD2 model can hold; select fewer nodes (--select) or simplify the meshes";
+         ", more than an MD2 model can hold; select fewer nodes (--select) or reduce the meshes (--fit id, "
+         "--max-vertices, --max-triangles)";
 }
 
 void CheckFormatLimits(SceneModel& model, bool exporting) {

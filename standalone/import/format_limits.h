@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "standalone/check/engine_limits.h"
 #include "standalone/import/scene_model.h"
 
 namespace vexo {
@@ -13,9 +14,10 @@ namespace vexo {
 // 65536 vertices, and 3 x 21845 texture coordinates.
 inline constexpr int kFormatMaxVertices = 65536;
 inline constexpr int kFormatMaxTriangles = 21845;
-// What the game draws.
-inline constexpr int kGameMaxVertices = 2048;
-inline constexpr int kGameMaxTriangles = 4096;
+// What the game draws (standalone/check/engine_limits.h states each
+// engine's limits).
+using check::kGameMaxTriangles;
+using check::kGameMaxVertices;
 
 // Why a model of these counts cannot be written, naming the counts and the
 // limit; empty when it can.

@@ -149,12 +149,12 @@ std::string SceneInfo(const ImportedScene& imported) {
       << Plural(triangles, "triangle", "triangles") << "\n";
   if (vertices > static_cast<std::size_t>(kGameMaxVertices)) {
     warnings.push_back(std::to_string(vertices) + " vertices: the game draws models of at most " +
-                       std::to_string(kGameMaxVertices));
+                       std::to_string(kGameMaxVertices) + " (--fit id reduces the meshes)");
   }
   if (triangles > static_cast<std::size_t>(kGameMaxTriangles)) {
     warnings.push_back(std::to_string(triangles) +
                        " triangles: the game draws models of at most " +
-                       std::to_string(kGameMaxTriangles));
+                       std::to_string(kGameMaxTriangles) + " (--fit id reduces the meshes)");
   }
 
   std::vector<std::string> problems = model.problems;
