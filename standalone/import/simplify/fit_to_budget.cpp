@@ -14,9 +14,10 @@ namespace vexo {
 namespace {
 
 // Animation poses the error is measured at, spread over the clips.
-constexpr int kSampledPoses = 8;
-// Poses the mesh is reduced at, each the worst pose of the one before.
-constexpr int kReductionRounds = 3;
+constexpr int kSampledPoses = 6;
+// Poses the mesh is reduced at: the bind pose, then the worst pose of
+// that reduction.
+constexpr int kReductionRounds = 2;
 
 struct SampledPose {
   int clip = -1;  // -1: the bind pose

@@ -140,6 +140,17 @@ double SurfaceDistance::From(const Point3& p) const {
         for (int x = centre[0] - r; x <= centre[0] + r; x += (shellYz || r == 0) ? 1 : 2 * r) {
           if (x < 0 || x >= size_[0]) continue;
           const std::size_t c = (static_cast<std::size_t>(z) * size_[1] + y) * size_[0] + x;
+          if (cellStart_[c] == cellStart_[c + 1]) continue;
+          // A triangle nearer than the best so far has its nearest point in
+          // a cell nearer than that, and is listed there too.
+          const int at[3] = {x, y, z};
+          double gap = 0;
+          for (int a = 0; a < 3; ++a) {
+            const double low = origin_[a] + at[a] * cell_, high = low + cell_;
+            const double d = std::max({low - Get(p, a), 0.0, Get(p, a) - high});
+            gap += d * d;
+          }
+          if (gap >= best * best) continue;
           for (std::uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k) {
             const std::uint32_t i = cellTriangles_[k];
             if (seen_[i] == query_) continue;
