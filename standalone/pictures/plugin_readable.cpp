@@ -61,8 +61,8 @@ Answer TgaAsIs(const std::uint8_t* b, std::size_t size, std::int64_t maxPixels) 
       !(grey && depth == 8 && mapType == 0)) {
     return std::nullopt;
   }
-  // Right-to-left and interleaved pictures would come out wrong.
-  if ((descriptor & 0xD0) != 0 || !Sides(width, height, maxPixels)) return std::nullopt;
+  // Interleaved pictures would come out wrong.
+  if ((descriptor & 0xC0) != 0 || !Sides(width, height, maxPixels)) return std::nullopt;
   const std::size_t data = 18 + idLength + (mapType == 1 ? mapLength * 3 : 0);
   if (data > size) return std::nullopt;
   const int bytesPerPixel = static_cast<int>(depth / 8);

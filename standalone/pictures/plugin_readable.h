@@ -3,7 +3,7 @@
 //
 // The loaders take uncompressed 4-, 8- and 24-bit BMP pictures stored bottom
 // row first; TGA pictures colour-mapped with 24-bit entries, true-colour of
-// 24 or 32 bits and grey of 8, raw or run-length, left to right; and 4- and
+// 24 or 32 bits and grey of 8, raw or run-length, not interleaved; and 4- and
 // 8-bit TIM pictures. They pick the loader by the first ".bmp", ".tga" or
 // ".tim" (lower or upper case) anywhere in the path, which must be the
 // file's own kind.

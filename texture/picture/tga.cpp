@@ -1,11 +1,11 @@
 // Truevision TGA, read only: colour-mapped (types 1 and 9), true-colour (2
 // and 10) and grey (3 and 11) pictures of 8, 24 or 32 bits per pixel, raw
-// or run-length encoded, with either the bottom or the top row first.
+// or run-length encoded, with either the bottom or the top row first and
+// either the left or the right column first.
 //
 // Not read (the load fails and says why): other image types, colour maps
 // whose entries are not 24 bits, and pixel depths other than 8, 24 and 32.
-// Ignored: right-to-left pixel order, interleaving, and the developer and
-// extension areas. A colour-mapped picture without a map reads black; a
+// Ignored: interleaving, and the developer and extension areas. A colour-mapped picture without a map reads black; a
 // grey picture reads through a grey-ramp palette. Not written (the skin
 // writers write BMP and PCX).
 #include <cstdint>
@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr std::uint8_t kTopOrigin = 0x20;  // image descriptor bit 5
+constexpr std::uint8_t kRightOrigin = 0x10;  // image descriptor bit 4
+constexpr std::uint8_t kTopOrigin = 0x20;    // image descriptor bit 5
 
 // Run-length packets: a head byte whose top bit marks a run of one repeated
 // pixel and whose low seven bits are the pixel count minus one. A packet may
@@ -155,16 +156,19 @@ int BitmapImage::LoadTga(const char* filePath) {
     const bool ok = runLength ? packets.Read(row.bytes, width)
                               : in.Bytes(row.bytes, std::size_t{width} * bytesPerPixel);
     if (!ok) return FailLoad("it ends inside its pixels");
-    // `pixels` holds the bottom row first.
+    // `pixels` holds the bottom row first, each row left to right.
     const std::int32_t y = (descriptor & kTopOrigin) ? height - 1 - k : k;
     std::uint8_t* target = pixels + y * stride;
-    if (depth != 32) {
+    const bool rightToLeft = (descriptor & kRightOrigin) != 0;
+    if (depth != 32 && !rightToLeft) {
       std::memcpy(target, row.bytes, std::size_t{width} * bytesPerPixel);
       continue;
     }
-    for (std::int32_t x = 0; x < width; ++x) {
-      std::memcpy(target + 3 * x, row.bytes + 4 * x, 3);
-      if (alphaBytes) alphaBytes[std::int64_t{y} * width + x] = row.bytes[4 * x + 3];
+    const int kept = depth == 32 ? 3 : bytesPerPixel;
+    for (std::int32_t i = 0; i < width; ++i) {
+      const std::int32_t x = rightToLeft ? width - 1 - i : i;
+      std::memcpy(target + kept * x, row.bytes + bytesPerPixel * i, kept);
+      if (alphaBytes) alphaBytes[std::int64_t{y} * width + x] = row.bytes[4 * i + 3];
     }
   }
   return 1;

@@ -77,12 +77,18 @@ int BitmapImage::LoadTim(const char* filePath) {
     return FailLoad("it ends inside its pixels");
   if (!AllocatePixels(width, height, depth)) return FailLoad("no memory for its pixels");
 
-  // The file holds the top row first; `pixels` the bottom row first. Bytes
-  // are kept as they are: the even pixel is the high nibble.
+  // The file holds the top row first; `pixels` the bottom row first. A
+  // 4-bit TIM byte holds its first pixel in the low nibble, the record the
+  // even pixel in the high one: the nibbles swap places.
   const std::int64_t stride = Stride();
   for (std::int64_t k = 0; k < height; ++k) {
-    if (!in.Bytes(pixels + (height - 1 - k) * stride, static_cast<std::size_t>(rowBytes))) {
+    std::uint8_t* row = pixels + (height - 1 - k) * stride;
+    if (!in.Bytes(row, static_cast<std::size_t>(rowBytes))) {
       return FailLoad("it ends inside its pixels");
+    }
+    if (depth == 4) {
+      for (std::int64_t i = 0; i < rowBytes; ++i)
+        row[i] = static_cast<std::uint8_t>((row[i] << 4) | (row[i] >> 4));
     }
   }
   return 1;

@@ -8,7 +8,8 @@ both Pillow and ImageMagick; the two must agree, and their result is stored
 beside the fixture as NAME.ppm (RGB, top row first) and, for pictures with
 alpha, NAME.alpha.pgm. TIM files are written here, and their expectations
 are computed from the same bytes: NAME.ppm holds the colours and
-NAME.index.pgm the colour indices.
+NAME.index.pgm the colour indices; ImageMagick must read the same colour
+table entries from them.
 
 Needs Debian's python3-pil and imagemagick. Run it from anywhere:
     /usr/bin/python3 tests/data/images/make_fixtures.py
@@ -67,18 +68,24 @@ def grey_source():
 # --- independent decoding -------------------------------------------------
 
 
+def magick_read(name, mode="RGB"):
+    """ImageMagick's size and pixels of a fixture (top row first)."""
+    pixels = subprocess.run([CONVERT, path(name), "-auto-orient", "-depth", "8", mode.lower() + ":-"],
+                            check=True, capture_output=True).stdout
+    size = tuple(int(v) for v in subprocess.run([CONVERT, path(name), "-auto-orient", "-format",
+                                                 "%w %h", "info:"],
+                                                check=True, capture_output=True).stdout.split())
+    return size, pixels
+
+
 def decode(name, with_alpha, known=None):
     """ImageMagick's reading of a fixture, which must agree with Pillow's, or
     with `known` (RGB, top row first) for a file that Pillow refuses."""
     mode = "RGBA" if with_alpha else "RGB"
-    magick = subprocess.run([CONVERT, path(name), "-auto-orient", "-depth", "8", mode.lower() + ":-"],
-                            check=True, capture_output=True).stdout
+    size, magick = magick_read(name, mode)
     if known is None:
         with Image.open(path(name)) as im:
             size, known = im.size, im.convert(mode).tobytes()
-    else:
-        size = tuple(int(v) for v in subprocess.run([CONVERT, path(name), "-format", "%w %h", "info:"],
-                                                    check=True, capture_output=True).stdout.split())
     if known != magick:
         raise SystemExit(f"{name}: ImageMagick reads other colours")
     return size, magick
@@ -217,6 +224,18 @@ def make_tgas():
     top_first = [colours[y * w + x][::-1] for y in reversed(range(h)) for x in range(w)]
     expect_decoded("tga10_cross.tga", known=b"".join(top_first))
 
+    # Pixels stored right to left (descriptor bit 4), bottom or top row
+    # first; neither Pillow nor ImageMagick writes them.
+    w, h = 9, 5
+    colours = [rgb.getpixel((x, y))[::-1] for y in range(h) for x in range(w)]
+    for name, top in [("tga2_24_br.tga", False), ("tga10_24_tr.tga", True)]:
+        rows = [colours[y * w:(y + 1) * w][::-1] for y in range(h)]
+        stored = [bytes(p) for r in (rows if top else rows[::-1]) for p in r]
+        body = rle_stream(stored) if name.startswith("tga10") else b"".join(stored)
+        open(path(name), "wb").write(tga_header(0, 0, 10 if name.startswith("tga10") else 2, 0, 0, 0,
+                                                w, h, 24, 0x10 | (0x20 if top else 0)) + body)
+        expect_decoded(name, known=rgb.tobytes())
+
     for name in ["tga1_bl.tga", "tga1_tl_id.tga", "tga9_bl.tga", "tga1_first.tga", "tga2_24_bl.tga",
                  "tga2_24_tl.tga", "tga3_bl.tga", "tga11_tl.tga", "tga10_24_bl.tga",
                  "tga10_24_tl.tga"]:
@@ -240,8 +259,8 @@ def tim_colour(c):
 
 
 def make_tim(name, bpp, width, height, table):
-    """A TIM whose file rows run top row first; index pixels as the loader of
-    the image record reads them (the even pixel in the high nibble)."""
+    """A TIM whose file rows run top row first, 4-bit pixels as real TIM
+    files keep them: the first pixel of each byte in its low nibble."""
     mode = 0 if bpp == 4 else 1
     flags = mode | (0x8 if table is not None else 0)
     data = struct.pack("<II", 0x10, flags)
@@ -252,7 +271,7 @@ def make_tim(name, bpp, width, height, table):
     colours = 16 if bpp == 4 else 256
     index = [[(3 * x + 5 * y + 1) % colours for x in range(width)] for y in range(height)]
     if bpp == 4:
-        rows = b"".join(bytes((r[x] << 4) | r[x + 1] for x in range(0, width, 2)) for r in index)
+        rows = b"".join(bytes(r[x] | (r[x + 1] << 4) for x in range(0, width, 2)) for r in index)
     else:
         rows = b"".join(bytes(r) for r in index)
     data += struct.pack("<IHHhH", 12 + len(rows), 320, 0, units, height) + rows
@@ -261,6 +280,13 @@ def make_tim(name, bpp, width, height, table):
     palette = [tim_colour(table[i]) if table is not None and i < len(table) else bytes(3) for i in flat]
     write_pnm(name + ".ppm", b"P6", width, height, b"".join(palette))
     write_pnm(name + ".index.pgm", b"P5", width, height, bytes(flat))
+    if table is not None and len(table) <= colours:
+        # ImageMagick stretches each 5-bit channel to 8 bits (31 gives 255,
+        # where the loader gives 248): compared by their top five bits.
+        size, magick = magick_read(name)
+        if size != (width, height) or bytes(c >> 3 for c in magick) != bytes(
+                c >> 3 for c in b"".join(palette)):
+            raise SystemExit(f"{name}: ImageMagick reads other colours")
 
 
 def make_tims():

@@ -33,6 +33,7 @@ const Case kCases[] = {
     {"tga1_nomap.tga", 8},   {"tga9_bl.tga", 8},      {"tga3_bl.tga", 8},
     {"tga11_tl.tga", 8},     {"tga2_24_bl.tga", 24},  {"tga2_24_tl.tga", 24},
     {"tga10_24_bl.tga", 24}, {"tga10_24_tl.tga", 24}, {"tga10_cross.tga", 24},
+    {"tga2_24_br.tga", 24},  {"tga10_24_tr.tga", 24},
     {"tga2_32_bl.tga", 32},  {"tga2_32_tl.tga", 32},  {"tga10_32_tl.tga", 32},
     {"tim4_clut.tim", 4},    {"tim4_plain.tim", 4},   {"tim8_clut.tim", 8},
     {"tim8_plain.tim", 8},
