@@ -38,9 +38,12 @@ int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
     return fail(kCannotGetMesh);
   if (listed == 0) return fail(kNothingToSave);
 
-  if (!CollectTextures(context, &textures, &textureCount)) return fail(kCannotLoadTextures);
+  if (!GatherTextures(context, &textures, &textureCount)) return fail(kCannotLoadTextures);
+  // The faces' coordinate ranges come before the pictures: a picture whose
+  // used region could never be placed in the skin is not decoded.
   LinkFacesToTextures(textures, textureCount, faces, faceCount, vertices, vertexCount,
                       kLinkWithRanges);
+  if (!LoadTextures(context, textures, textureCount)) return fail(kCannotLoadTextures);
 
   SizeTexturesFromRanges(textures, textureCount);
   MarkUsedTextures(textures, textureCount, faces, faceCount);

@@ -3,6 +3,7 @@
 // each failure with its message, caption and what is left on disk.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vexo_win32_host.h>
 
@@ -239,6 +240,31 @@ TEST_F(SaveModelTest, EachFailureShowsItsMessageFreesEverythingAndLeavesFilesAlo
   host_.scene().FindNode("right")->Select(false);
   host_.scene().FindNode("left")->Select(false);
   expectFailure("Scene Error|Nothing to save. \n(Are all objects to save selected and mapped?)");
+}
+
+// 8 MiB of run-length packets claim 16384 x 16384 pixels (805 MB decoded).
+// Used whole, the picture could never be placed in the skin, so it fails
+// with the placement message without its pixels ever being decoded.
+TEST_F(SaveModelTest, PictureThatCouldNeverBePlacedIsNotDecoded) {
+  test_support::ByteBuilder tga;
+  tga.U8s({0, 0, 10}).Fill(9).U16s({16384, 16384}).U8s({24, 0});
+  const std::size_t packets = std::size_t{16384} * 16384 / 128;
+  tga.data.reserve(tga.data.size() + 4 * packets);
+  for (std::size_t i = 0; i < packets; ++i) tga.U8s({0xFF, 0x20, 0x40, 0x60});
+  test_support::WriteFileBytes((dir_ / "huge.tga").string(), tga.data);
+  tga.data = {};
+  host_.scene().FindNode("right")->SetMaterial(
+      vexo::BitmapMaterial("huge", (dir_ / "huge.tga").string()));
+
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  EXPECT_EQ(Save(1, 1), 0);
+  EXPECT_EQ(OnlyMessage(), "Buffer to small|Unable to place all textures in specified texture size");
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kilobytes more at the peak";
+  ExpectBuffersFreed();
+  EXPECT_FALSE(fs::exists(dir_ / "ogre.md2"));
 }
 
 TEST_F(SaveModelTest, ModelThatDoesNotFitOrSkinThatCannotBeWrittenStopsTheExport) {

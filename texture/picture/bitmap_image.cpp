@@ -114,18 +114,29 @@ int BitmapImage::AllocatePixels(std::int64_t width, std::int64_t height,
   return 1;
 }
 
+void BitmapImage::KeepSizeOnly(std::int64_t width, std::int64_t height,
+                               std::uint16_t bitsPerPixel) {
+  FreePixels();
+  info.width = static_cast<std::int32_t>(width);
+  info.height = static_cast<std::int32_t>(height);
+  info.bitsPerPixel = bitsPerPixel;
+}
+
 std::int64_t BitmapImage::Stride() const { return picture_checks::RowStride(info.width, info.bitsPerPixel); }
 
-int BitmapImage::LoadImageFile(const char* filePath) {
+int BitmapImage::LoadImageFile(const char* filePath, const SidesToDecode& decode) {
   if constexpr (!release::kChoosesLoaderByName) {
-    return LoadBmp(filePath);
+    return LoadBmp(filePath, decode);
   } else {
     if (!filePath) return FailLoad("no file name");
     // The extension texts are searched in the whole path, in this order.
-    if (std::strstr(filePath, ".bmp") || std::strstr(filePath, ".BMP")) return LoadBmp(filePath);
-    if (std::strstr(filePath, ".tga") || std::strstr(filePath, ".TGA")) return LoadTga(filePath);
+    if (std::strstr(filePath, ".bmp") || std::strstr(filePath, ".BMP"))
+      return LoadBmp(filePath, decode);
+    if (std::strstr(filePath, ".tga") || std::strstr(filePath, ".TGA"))
+      return LoadTga(filePath, decode);
     if constexpr (release::kLoadsTim) {
-      if (std::strstr(filePath, ".tim") || std::strstr(filePath, ".TIM")) return LoadTim(filePath);
+      if (std::strstr(filePath, ".tim") || std::strstr(filePath, ".TIM"))
+        return LoadTim(filePath, decode);
       return FailLoad("its name holds none of .bmp, .tga and .tim (in small or capital letters)");
     }
     return FailLoad("its name holds neither .bmp nor .tga (in small or capital letters)");

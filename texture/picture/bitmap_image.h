@@ -35,6 +35,23 @@ struct PaletteEntry {
 // The largest width or height a loader accepts.
 inline constexpr std::int32_t kMaxImageSide = 16384;
 
+// The picture sizes whose pixels a load decodes: both sides within their
+// range. A picture of any other size is checked as a decode would check it
+// (its header and palette, and that the file holds every pixel: the size
+// of raw rows, each run-length packet walked) and keeps its header and
+// palette, but no pixels. So the caller, knowing which sizes it could ever
+// use, pays memory only for those.
+struct SidesToDecode {
+  std::int32_t widthFrom = 1;
+  std::int32_t widthTo = kMaxImageSide;
+  std::int32_t heightFrom = 1;
+  std::int32_t heightTo = kMaxImageSide;
+
+  bool Holds(std::int64_t width, std::int64_t height) const {
+    return width >= widthFrom && width <= widthTo && height >= heightFrom && height <= heightTo;
+  }
+};
+
 // Release 2's record has no alpha plane.
 template <bool kWithAlpha>
 struct ImageAlphaPlane;
@@ -55,10 +72,12 @@ struct BitmapImage : ImageAlphaPlane<release::kImageHasAlpha> {
   BitmapImage(BitmapImage&& other) noexcept;
   BitmapImage& operator=(BitmapImage&& other) noexcept;
 
-  int LoadImageFile(const char* path);
-  int LoadBmp(const char* path);
-  int LoadTga(const char* path);
-  int LoadTim(const char* path);
+  // Each load decodes the pixels of a picture only when `decode` holds its
+  // size (every size, by default).
+  int LoadImageFile(const char* path, const SidesToDecode& decode = SidesToDecode());
+  int LoadBmp(const char* path, const SidesToDecode& decode = SidesToDecode());
+  int LoadTga(const char* path, const SidesToDecode& decode = SidesToDecode());
+  int LoadTim(const char* path, const SidesToDecode& decode = SidesToDecode());
 
   std::int32_t Width() const;
   std::int32_t Height() const;
@@ -87,6 +106,8 @@ struct BitmapImage : ImageAlphaPlane<release::kImageHasAlpha> {
   // Checks the size against kMaxImageSide, allocates zeroed rows and sets
   // width, height and depth.
   int AllocatePixels(std::int64_t width, std::int64_t height, std::uint16_t bitsPerPixel);
+  // Sets width, height and depth of a picture whose pixels are not decoded.
+  void KeepSizeOnly(std::int64_t width, std::int64_t height, std::uint16_t bitsPerPixel);
   // Frees everything and returns 0, so a failed load leaves an empty record;
   // the printf-style reason goes to loadFailure.
   int FailLoad(const char* reason, ...) __attribute__((format(printf, 2, 3)));

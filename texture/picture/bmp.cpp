@@ -29,7 +29,7 @@ bool KnownInfoHeaderSize(std::uint32_t size) {
 
 }  // namespace
 
-int BitmapImage::LoadBmp(const char* filePath) {
+int BitmapImage::LoadBmp(const char* filePath, const SidesToDecode& decode) {
   if (!BeginLoad(filePath, true)) return 0;
   ClosingFile file(filePath, "rb");
   if (!file.get()) return FailLoad("the file cannot be opened");
@@ -91,6 +91,10 @@ int BitmapImage::LoadBmp(const char* filePath) {
   const std::uint64_t bytes = picture_checks::PixelBytes(info.width, info.height, depth);
   // A header that promises more than the file holds fails before allocating.
   if (bytes > BytesLeft(file.get())) return FailLoad("it ends inside its pixels");
+  if (!decode.Holds(info.width, info.height)) {
+    KeepSizeOnly(info.width, info.height, depth);
+    return 1;
+  }
   if (!AllocatePixels(info.width, info.height, depth)) return FailLoad("no memory for its pixels");
   // Rows keep the file's order (bottom row first) and padding.
   if (!in.Bytes(pixels, bytes)) return FailLoad("it ends inside its pixels");

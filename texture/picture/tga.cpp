@@ -29,6 +29,7 @@ class RlePixels {
  public:
   RlePixels(LittleEndianReader& in, int bytesPerPixel) : in_(in), bytesPerPixel_(bytesPerPixel) {}
 
+  // The next `count` pixels into `out`; a null `out` only walks past them.
   bool Read(std::uint8_t* out, std::int64_t count) {
     while (count > 0 && in_.ok()) {
       if (left_ == 0) {
@@ -38,12 +39,15 @@ class RlePixels {
         if (repeat_) in_.Bytes(pixel_, bytesPerPixel_);
       }
       const std::int64_t n = left_ < count ? left_ : count;
-      if (repeat_) {
+      const std::size_t bytes = static_cast<std::size_t>(n * bytesPerPixel_);
+      if (!out) {
+        if (!repeat_) in_.Bytes(skipped_, bytes);
+      } else if (repeat_) {
         for (std::int64_t i = 0; i < n; ++i) std::memcpy(out + i * bytesPerPixel_, pixel_, bytesPerPixel_);
       } else {
-        in_.Bytes(out, static_cast<std::size_t>(n * bytesPerPixel_));
+        in_.Bytes(out, bytes);
       }
-      out += n * bytesPerPixel_;
+      if (out) out += bytes;
       count -= n;
       left_ -= static_cast<int>(n);
     }
@@ -56,6 +60,7 @@ class RlePixels {
   int left_ = 0;
   bool repeat_ = false;
   std::uint8_t pixel_[4] = {};
+  std::uint8_t skipped_[128 * 4];  // one raw packet at most
 };
 
 // One file row of `width` pixels, freed on every return.
@@ -69,7 +74,7 @@ struct RowBuffer {
 
 }  // namespace
 
-int BitmapImage::LoadTga(const char* filePath) {
+int BitmapImage::LoadTga(const char* filePath, const SidesToDecode& decode) {
   if (!BeginLoad(filePath, true)) return 0;
   ClosingFile file(filePath, "rb");
   if (!file.get()) return FailLoad("the file cannot be opened");
@@ -138,6 +143,14 @@ int BitmapImage::LoadTga(const char* filePath) {
   const std::uint64_t leastBytes =
       runLength ? (pixelCount + 127) / 128 * (1 + bytesPerPixel) : pixelCount * bytesPerPixel;
   if (leastBytes > BytesLeft(file.get())) return FailLoad("it ends inside its pixels");
+  if (!decode.Holds(width, height)) {
+    // Run-length packets must still hold every pixel.
+    RlePixels packets(in, bytesPerPixel);
+    if (runLength && !packets.Read(nullptr, static_cast<std::int64_t>(pixelCount)))
+      return FailLoad("it ends inside its pixels");
+    KeepSizeOnly(width, height, depth);
+    return 1;
+  }
 
   if (!AllocatePixels(width, height, depth)) return FailLoad("no memory for its pixels");
   // Release 2's record has no alpha plane: the fourth bytes are dropped.

@@ -23,7 +23,7 @@ constexpr std::uint32_t kBlockHeadSize = 12;  // length, x, y, width, height
 
 }  // namespace
 
-int BitmapImage::LoadTim(const char* filePath) {
+int BitmapImage::LoadTim(const char* filePath, const SidesToDecode& decode) {
   if constexpr (!release::kLoadsTim) {
     return FailLoad("TIM pictures are not read by this host release's build");
   }
@@ -75,6 +75,10 @@ int BitmapImage::LoadTim(const char* filePath) {
   const std::int64_t rowBytes = depth == 4 ? (width + 1) / 2 : width;
   if (static_cast<std::uint64_t>(rowBytes) * height > BytesLeft(file.get()))
     return FailLoad("it ends inside its pixels");
+  if (!decode.Holds(width, height)) {
+    KeepSizeOnly(width, height, depth);
+    return 1;
+  }
   if (!AllocatePixels(width, height, depth)) return FailLoad("no memory for its pixels");
 
   // The file holds the top row first; `pixels` the bottom row first. A

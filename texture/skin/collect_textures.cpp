@@ -11,6 +11,8 @@
 #include <strings.h>
 #endif
 
+#include "texture/skin/skin_layout.h"
+
 namespace {
 
 // Map slot 1 of a material is its diffuse map.
@@ -80,7 +82,7 @@ void SortByName(SkinTexture* textures, std::int32_t count) {
 
 }  // namespace
 
-int CollectTextures(ExportContext& context, SkinTexture** textures, std::int32_t* textureCount) {
+int GatherTextures(ExportContext& context, SkinTexture** textures, std::int32_t* textureCount) {
   SceneNode* const* const nodes = context.nodes;
   const std::int32_t nodeCount = context.nodeCount;
   if (!nodes) {
@@ -127,14 +129,19 @@ int CollectTextures(ExportContext& context, SkinTexture** textures, std::int32_t
 
   const std::int32_t kept = RemoveDuplicates(records, gathered);
   SortByName(records, kept);
-  for (std::int32_t i = 0; i < kept; ++i) {
-    BitmapImage& image = records[i].image;
-    if (!image.LoadImageFile(records[i].fileName.get())) {
+  *textureCount = kept;
+  return 1;
+}
+
+int LoadTextures(ExportContext& context, SkinTexture* textures, std::int32_t textureCount) {
+  for (std::int32_t i = 0; i < textureCount; ++i) {
+    BitmapImage& image = textures[i].image;
+    const SidesToDecode sides = PlaceableSides(textures[i], SkinAreaSize);
+    if (!image.LoadImageFile(textures[i].fileName.get(), sides)) {
       context.RecordErrorBecause(image.loadFailure, kCannotLoadPicture.caption,
-                                 kCannotLoadPicture.text, records[i].fileName.get());
+                                 kCannotLoadPicture.text, textures[i].fileName.get());
       return 0;
     }
   }
-  *textureCount = kept;
   return 1;
 }

@@ -34,6 +34,32 @@ std::int32_t PixelSpan(std::int32_t side, float high, float low) {
   return static_cast<std::int32_t>(span);
 }
 
+// The sides in 1..kMaxImageSide whose span lies in 1..area, as
+// [*from, *to] (empty when *from > *to). The span grows with the side, so
+// both ends are found by halving.
+void SidesWithSpan(float high, float low, std::int32_t area, std::int32_t* from,
+                   std::int32_t* to) {
+  const auto raw = [high, low](std::int32_t side) {
+    return std::trunc(side * (static_cast<double>(high) - static_cast<double>(low)));
+  };
+  // Smallest side whose span reaches 1, and largest whose span stays within
+  // the area; a range that is no positive finite number gives neither
+  // (comparisons with NaN are false).
+  std::int32_t lo = 1, hi = kMaxImageSide + 1;
+  while (lo < hi) {
+    const std::int32_t mid = lo + (hi - lo) / 2;
+    if (raw(mid) >= 1.0) hi = mid; else lo = mid + 1;
+  }
+  *from = lo;
+  lo = 0;
+  hi = kMaxImageSide;
+  while (lo < hi) {
+    const std::int32_t mid = lo + (hi - lo + 1) / 2;
+    if (raw(mid) <= area) lo = mid; else hi = mid - 1;
+  }
+  *to = lo;
+}
+
 // trunc(side x coordinate) modulo side, 0 for a coordinate that is not finite.
 std::int32_t WrappedStart(std::int32_t side, float coordinate) {
   if (side <= 0 || !std::isfinite(coordinate)) return 0;
@@ -73,6 +99,13 @@ void LinkFacesToTextures(SkinTexture* textures, std::int32_t textureCount, Sampl
     if (!t) continue;
     for (int corner = 0; corner < 3; ++corner) Widen(*t, faces[f].u[corner], faces[f].v[corner]);
   }
+}
+
+SidesToDecode PlaceableSides(const SkinTexture& texture, std::int32_t area) {
+  SidesToDecode sides;
+  SidesWithSpan(texture.uMax, texture.uMin, area, &sides.widthFrom, &sides.widthTo);
+  SidesWithSpan(texture.vMax, texture.vMin, area, &sides.heightFrom, &sides.heightTo);
+  return sides;
 }
 
 void SizeTexturesFromRanges(SkinTexture* textures, std::int32_t textureCount) {

@@ -20,6 +20,13 @@ void LinkFacesToTextures(SkinTexture* textures, std::int32_t textureCount, Sampl
                          std::int32_t faceCount, SampledVertex* vertices,
                          std::int32_t vertexCount, int option);
 
+// The picture sizes whose used region (the texture's coordinate range, as
+// SizeTexturesFromRanges turns it into pixels) is at least one pixel and
+// at most `area` pixels on each side: the only pictures that could ever be
+// placed in a skin area of that size, and so the only ones whose pixels an
+// export needs. Empty for a texture that no face uses.
+SidesToDecode PlaceableSides(const SkinTexture& texture, std::int32_t area);
+
 // Each texture's size in skin pixels: its image size times its coordinate
 // range, truncated. A range wider than 1 unrolls the repeated picture. A
 // size that is not a finite number below 2^31 becomes 0: such a texture is

@@ -87,6 +87,18 @@ TEST(SkinLayout, RangesSizesAndUseMarksFollowTheFacesThatUseEachTexture) {
   EXPECT_EQ(textures[0].vMin, 0.25f);
   EXPECT_EQ(textures[0].vMax, 0.75f);
 
+  // Only pictures whose used region gives 1 to 480 pixels a side could be
+  // placed: u -0.5..1.5 takes 1 to 240 columns, v 0.25..0.75 2 to 961 rows.
+  const SidesToDecode sides = PlaceableSides(textures[0], SkinAreaSize);
+  EXPECT_EQ(sides.widthFrom, 1);
+  EXPECT_EQ(sides.widthTo, 240);
+  EXPECT_EQ(sides.heightFrom, 2);
+  EXPECT_EQ(sides.heightTo, 961);
+  EXPECT_GT(PlaceableSides(textures[1], SkinAreaSize).widthFrom,
+            PlaceableSides(textures[1], SkinAreaSize).widthTo);  // no width at all
+  EXPECT_GT(PlaceableSides(textures[2], SkinAreaSize).heightFrom,
+            PlaceableSides(textures[2], SkinAreaSize).heightTo);  // no face uses it
+
   SizeTexturesFromRanges(textures.data(), 3);
   EXPECT_EQ(textures[0].width, 128);  // the 64-pixel picture unrolled
   EXPECT_EQ(textures[0].height, 16);

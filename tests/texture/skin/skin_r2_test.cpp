@@ -27,7 +27,8 @@ TEST(SkinRelease2, CopiedNamesLinkFacesEvenWhenTheFacesNameWasCut) {
   context.nodeCount = 1;
   SkinTexture* textures = nullptr;
   std::int32_t count = 0;
-  ASSERT_EQ(CollectTextures(context, &textures, &count), 1);
+  ASSERT_EQ(GatherTextures(context, &textures, &count), 1);
+  ASSERT_EQ(LoadTextures(context, textures, count), 1);
   ASSERT_EQ(count, 1);
   EXPECT_NE(textures[0].fileName.get(), map->BitmapFileName());
   EXPECT_EQ(textures[0].fileName.get(), name);
@@ -55,7 +56,7 @@ TEST(SkinRelease2, FailuresOnlyReturnZero) {
   context.nodeCount = 1;
   SkinTexture* textures = nullptr;
   std::int32_t count = 0;
-  EXPECT_EQ(CollectTextures(context, &textures, &count), 0);
+  EXPECT_EQ(GatherTextures(context, &textures, &count), 0);
   EXPECT_EQ(context.errorRecorded, 0);
   EXPECT_STREQ(context.errorText, "");
   delete[] textures;

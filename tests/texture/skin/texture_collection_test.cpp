@@ -32,7 +32,10 @@ struct Collection {
     }
   }
   ~Collection() { delete[] textures; }
-  int Collect() { return CollectTextures(context, &textures, &count); }
+  // Gathers and loads, as the export does with no face using a texture.
+  int Collect() {
+    return GatherTextures(context, &textures, &count) && LoadTextures(context, textures, count);
+  }
   std::string Error() const { return std::string(context.errorText) + " / " + context.errorCaption; }
 };
 
@@ -98,7 +101,8 @@ TEST(CollectTextures, EveryFailureIsRecordedWithItsMessage) {
     // Only the loader knows more than its message says.
     EXPECT_STREQ(c.context.errorReason, &test == &cases[5] ? "the file cannot be opened" : "");
     ASSERT_NE(c.textures, nullptr);  // handed out for the caller to free
-    EXPECT_EQ(c.count, -7);          // set only on success
+    // Set once the gathering succeeded.
+    EXPECT_EQ(c.count, &test == &cases[5] ? 3 : -7);
   }
   Collection loads(cases[5].materials);
   loads.Collect();
@@ -108,7 +112,7 @@ TEST(CollectTextures, EveryFailureIsRecordedWithItsMessage) {
   ExportContext unlisted;
   SkinTexture* textures = nullptr;
   std::int32_t count = 0;
-  EXPECT_EQ(CollectTextures(unlisted, &textures, &count), 0);
+  EXPECT_EQ(GatherTextures(unlisted, &textures, &count), 0);
   EXPECT_EQ(std::string(unlisted.errorText), "No nodes selected to retrieve textures from");
   EXPECT_EQ(std::string(unlisted.errorCaption), "Selection Error");
 }
