@@ -9,3 +9,10 @@
 std::string StripExtension(const std::string& name);
 // StripExtension(name) + extension, e.g. (".md2").
 std::string NameWithExtension(const std::string& name, const char* extension);
+
+// The name a file is written under before it takes its own (see
+// WholeFileWriter): beside it, its name with ".part" appended. Where that
+// would pass the longest file name the file systems allow (255 bytes), or
+// on Windows the longest path (259 characters), the file's own name is cut
+// first, so any name that can be written has a temporary name too.
+std::string TemporaryFileName(const std::string& path);

@@ -1,5 +1,7 @@
 #include "base/whole_file_writer.h"
 
+#include "base/file_names.h"
+
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -16,7 +18,7 @@ std::FILE* OpenTemporary(const std::string& temporary) {
 
 WholeFileWriter::WholeFileWriter(std::string path)
     : path_(std::move(path)),
-      temporary_(path_ + ".part"),
+      temporary_(TemporaryFileName(path_)),
       file_(OpenTemporary(temporary_)),
       out_(file_) {}
 

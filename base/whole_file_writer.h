@@ -1,9 +1,9 @@
 // A file written whole or not at all. It is written under a temporary name
-// beside its own (the name with ".part" appended) and takes its own name
-// only when every write, the close and the rename succeeded. Otherwise the
-// temporary file is removed, and a file that had the name before is left
-// as it was: a failed write never leaves a short file, nor destroys a good
-// one.
+// beside its own (TemporaryFileName: the name with ".part" appended) and
+// takes its own name only when every write, the close and the rename
+// succeeded. Otherwise the temporary file is removed, and a file that had
+// the name before is left as it was: a failed write never leaves a short
+// file, nor destroys a good one.
 //
 //   WholeFileWriter file("out/tris.pcx");
 //   if (!file.opened()) ...

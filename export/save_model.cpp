@@ -75,11 +75,14 @@ int ExportUtility::SaveModel(const char* skinName, int saveBmp, int savePcx,
                       kSkinPixelFormatBgr, left, top, texture.width, texture.height);
   }
 
-  if (saveBmp && !WriteSkinBmp(skinName)) return fail(kCannotSaveBmp);
+  // A BMP that cannot be written keeps nobody from the PCX: it is reported
+  // once the PCX is written (a PCX that fails is reported instead).
+  const bool bmpWritten = !saveBmp || WriteSkinBmp(skinName);
   if (savePcx) {
     if (!ReduceSkinToPalette()) return fail(kCannotAllocatePcx);
     if (!WriteSkinPcx(skinName)) return fail(kCannotSavePcx);
   }
+  if (!bmpWritten) return fail(kCannotSaveBmp);
 
   FreeExportBuffers();
   return 1;

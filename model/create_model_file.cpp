@@ -5,6 +5,7 @@
 
 #include "base/whole_file_writer.h"
 #include "model/encode_model_frame.h"
+#include "model/finish_model_file.h"
 #include "model/host_frame_time.h"
 #include "model/md2_format.h"
 #include "model/md2_trailer.h"
@@ -74,16 +75,5 @@ int CreateModelFile(const std::string& path, const ModelInput& input, float scal
 
   WriteMd2GlCommands(out, glTriangles.get(), faceCount);
   WriteMd2Trailer(out);
-  switch (file.Finish()) {
-    case WholeFileWriter::kWritten:
-      return 1;
-    case WholeFileWriter::kNotWritten:
-      errors.RecordErrorFormat(kCannotWrite.caption, kCannotWrite.text,
-                               file.temporaryPath().c_str());
-      return 0;
-    case WholeFileWriter::kNotMoved:
-      errors.RecordErrorFormat(kCannotReplace.caption, kCannotReplace.text, file.path().c_str());
-      return 0;
-  }
-  return 0;
+  return FinishModelFile(file, errors);
 }

@@ -3,16 +3,65 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "base/private_folder.h"
+#endif
+
 #include "plugin/host/host_release.h"
+
+namespace {
+
+// The dump file's folder on systems with per-user folders.
+constexpr char kDumpFolder[] = "/vexo";
+constexpr char kDumpName[] = "/tris.asc";
+
+// An open dump: on Windows the file itself; elsewhere a new file of its
+// own beside it (made with O_EXCL, so never through a link another user
+// planted, and mode 0600) that takes the dump's name when complete, so
+// exports running side by side never mix their dumps.
+struct DumpFile {
+  std::FILE* file = nullptr;
+  std::string temporary;
+
+  explicit DumpFile(const char* path) {
+#ifdef _WIN32
+    file = std::fopen(path, "w");  // text mode: the platform's line ends
+#else
+    temporary = std::string(path) + ".XXXXXX";
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) return;
+    file = fdopen(descriptor, "w");
+    if (!file) {
+      close(descriptor);
+      std::remove(temporary.c_str());
+    }
+#endif
+  }
+  // Closes the file and gives it the dump's name; false (and nothing left
+  // of a new file) when a write, the close or the rename failed.
+  bool Finish(const char* path) {
+    bool ok = std::ferror(file) == 0;
+    if (std::fclose(file) != 0) ok = false;
+#ifndef _WIN32
+    if (ok && std::rename(temporary.c_str(), path) != 0) ok = false;
+    if (!ok) std::remove(temporary.c_str());
+#else
+    (void)path;
+#endif
+    return ok;
+  }
+};
+
+}  // namespace
 
 std::string MeshDumpPath() {
 #ifdef _WIN32
   return "C:\\tris.asc";
 #else
-  const char* folder = std::getenv("TMPDIR");
-  std::string path = folder && *folder ? folder : "/tmp";
-  if (path.back() != '/') path += '/';
-  return path + "tris.asc";
+  const std::string cache = UserCacheFolder();
+  return cache.empty() ? std::string() : cache + kDumpFolder + kDumpName;
 #endif
 }
 
@@ -24,15 +73,26 @@ int DumpExportMesh(const SampledVertex* vertices, std::int32_t vertexCount,
         (void)errors;
     return 1;
   } else {
-    return WriteMeshDump(MeshDumpPath().c_str(), vertices, vertexCount, faces, faceCount,
-                         materialName, errors);
+    const std::string path = MeshDumpPath();
+#ifndef _WIN32
+    // The folder is the user's own: no other user may plant files there.
+    const std::string folder = path.substr(0, path.size() - (sizeof kDumpName - 1));
+    if (path.empty() || !MakePrivateFolder(folder)) {
+      errors.RecordErrorFormat(kCannotOpenForWriting.caption, kCannotOpenForWriting.text,
+                               path.empty() ? "the mesh dump" : path.c_str());
+      return 0;
+    }
+#endif
+    return WriteMeshDump(path.c_str(), vertices, vertexCount, faces, faceCount, materialName,
+                         errors);
   }
 }
 
 int WriteMeshDump(const char* path, const SampledVertex* vertices, std::int32_t vertexCount,
                   const SampledFace* faces, std::int32_t faceCount,
                   FaceMaterialName materialName, ErrorRecord& errors) {
-  std::FILE* file = std::fopen(path, "w");  // text mode: the platform's line ends
+  DumpFile dump(path);
+  std::FILE* file = dump.file;
   if (!file) {
     errors.RecordErrorFormat(kCannotOpenForWriting.caption, kCannotOpenForWriting.text, path);
     return 0;
@@ -56,8 +116,7 @@ int WriteMeshDump(const char* path, const SampledVertex* vertices, std::int32_t 
   }
   // A failed write sets the stream's error flag; the close catches the
   // last buffered bytes.
-  bool ok = std::ferror(file) == 0;
-  if (std::fclose(file) != 0) ok = false;
+  const bool ok = dump.Finish(path);
   if (!ok) errors.RecordErrorFormat(kCannotWrite.caption, kCannotWrite.text, path);
   return ok ? 1 : 0;
 }

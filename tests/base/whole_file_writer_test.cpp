@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/file_names.h"
+
 #include <filesystem>
 
 #include "tests/support/bytes.h"
@@ -49,6 +51,18 @@ TEST(WholeFileWriter, AFailedWriteLeavesTheEarlierFileAndNoTemporaryFile) {
   EXPECT_EQ(WriteBytes(folder + "/taken.pcx", 3), WholeFileWriter::kNotMoved);
   EXPECT_FALSE(FileExists(folder + "/taken.pcx.part"));
   EXPECT_EQ(WriteBytes(folder + "/no/such/folder.pcx", 3), WholeFileWriter::kNotWritten);
+
+  // Names up to the file systems' longest (255 bytes) are written too: the
+  // temporary name gives up the end of the name, not the file.
+  for (std::size_t length : {250, 251, 255}) {
+    const std::string name = folder + "/" + std::string(length - 4, 'n') + ".md2";
+    EXPECT_EQ(WriteBytes(name, 3), WholeFileWriter::kWritten) << length;
+    EXPECT_EQ(ReadFileBytes(name), (Bytes{0, 1, 2})) << length;
+  }
+  EXPECT_EQ(std::filesystem::path(TemporaryFileName(folder + "/" + std::string(255, 'n')))
+                .filename()
+                .string(),
+            std::string(250, 'n') + ".part");
 }
 
 }  // namespace

@@ -288,6 +288,15 @@ TEST_F(SaveModelTest, ModelThatDoesNotFitOrSkinThatCannotBeWrittenStopsTheExport
   EXPECT_EQ(Save(0, 1, 0, 197, 1.0f, "missing/tris"), 0);
   EXPECT_EQ(OnlyMessage(), "File Error|Cannot save PCX image");
   ExpectBuffersFreed();
+
+  // A BMP that cannot take its name (a folder holds it) is reported after
+  // the PCX asked for with it has been written.
+  fs::create_directories(dir_ / "tris.bmp" / "inside");
+  vexo::win32::ClearMessageBoxLog();
+  EXPECT_EQ(Save(1, 1), 0);
+  EXPECT_EQ(OnlyMessage(), "File Error|Cannot save BMP image");
+  EXPECT_TRUE(fs::is_regular_file(dir_ / "tris.pcx"));
+  ExpectBuffersFreed();
 }
 
 }  // namespace

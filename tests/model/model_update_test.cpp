@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model_test_support.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace model_test;
 
@@ -142,6 +143,17 @@ TEST(ModelUpdate, RefusalsLeaveTheFileByteIdentical) {
   expectRefused(good, 2, 3, 19, 1, "vertex count changes");
   expectRefused(good, 2, 3, 0, std::numeric_limits<float>::quiet_NaN(), "scale not a number");
   expectRefused(good, 2, 3, 4000000000u, 1, "host time past the time range");
+
+  // A disk that fills while the frames are written: the file is either the
+  // old one or the new one, never old frames beside new ones.
+  WriteFileBytes(s.path, good);
+  {
+    test_support::FileSizeLimit full(kOfsFrames + 4 * kFrameSize);
+    ASSERT_TRUE(full.ok());
+    EXPECT_EQ(s.Save(2, 5, 10, 2.0f), 0);
+  }
+  EXPECT_EQ(ReadFileBytes(s.path), good);
+  EXPECT_FALSE(FileExists(s.path + ".part"));
 
   // The table of the scene has five names, the file six.
   WriteFileBytes(s.path, good);

@@ -6,20 +6,21 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "scene/export_context.h"
 #include "tests/support/bytes.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/scratch_folder.h"
 #include "texture/skin/skin_texture.h"
 
 using test_support::ReadTextFile;
 
 TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
-  const std::filesystem::path folder =
-      std::filesystem::path(::testing::TempDir()) / "vexo_mesh_dump";
-  std::filesystem::create_directories(folder);
-  ASSERT_EQ(setenv("TMPDIR", folder.c_str(), 1), 0);
+  const std::filesystem::path folder = test_support::FreshFolder("vexo_mesh_dump");
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", folder.c_str(), 1), 0);
   const std::string path = MeshDumpPath();
-  EXPECT_EQ(path, (folder / "tris.asc").string());
+  EXPECT_EQ(path, (folder / "vexo" / "tris.asc").string());
 
   SampledVertex vertices[3];
   vertices[0].position = {1.0f, -2.5f, 0.0f};
@@ -70,9 +71,59 @@ TEST(MeshDump, FailuresAreRecordedAndGiveZero) {
   EXPECT_STREQ(context.errorText, ("Could not open " + missing + " for writing").c_str());
   EXPECT_STREQ(context.errorCaption, "File Error");
 
-  // A device that takes no bytes: the write fails after the open.
-  if (std::filesystem::exists("/dev/full")) {
-    ExportContext full;
-    EXPECT_EQ(WriteMeshDump("/dev/full", &vertex, 1, nullptr, 0, FaceTextureName, full), 0);
+  // A disk that fills: the write fails after the open, and nothing is left.
+  const std::string folder = test_support::FreshFolder("vexo_mesh_dump_full");
+  {
+    test_support::FileSizeLimit full(10);
+    ASSERT_TRUE(full.ok());
+    ExportContext failed;
+    EXPECT_EQ(WriteMeshDump((folder + "/tris.asc").c_str(), &vertex, 1, nullptr, 0,
+                            FaceTextureName, failed),
+              0);
+    EXPECT_STREQ(failed.errorText, ("Could not write " + folder + "/tris.asc").c_str());
   }
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+// The dump lives in the user's own cache folder, made private, and never
+// writes through a link someone planted there.
+TEST(MeshDump, TheDumpFolderIsTheUsersOwnAndLinksAreNotFollowed) {
+  namespace fs = std::filesystem;
+  const fs::path cache = test_support::FreshFolder("vexo_mesh_dump_cache");
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", (cache / "made" / "here").c_str(), 1), 0);
+  SampledVertex vertex;
+  ExportContext context;
+  ASSERT_EQ(DumpExportMesh(&vertex, 1, nullptr, 0, FaceTextureName, context), 1)
+      << context.errorText;
+  const fs::path dump = cache / "made" / "here" / "vexo" / "tris.asc";
+  EXPECT_TRUE(fs::is_regular_file(dump));
+  EXPECT_EQ(fs::status(dump.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(fs::status(dump).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  // A link at the dump's name: the file it names keeps its bytes.
+  const fs::path victim = cache / "victim.txt";
+  ASSERT_TRUE(test_support::WriteFileBytes(victim.string(), {'k', 'e', 'e', 'p'}));
+  fs::remove(dump);
+  fs::create_symlink(victim, dump);
+  ASSERT_EQ(DumpExportMesh(&vertex, 1, nullptr, 0, FaceTextureName, context), 1);
+  EXPECT_EQ(test_support::ReadFileBytes(victim.string()), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
+  EXPECT_FALSE(fs::is_symlink(dump));
+  EXPECT_EQ(ReadTextFile(dump.string()).rfind("Named object: \"" + dump.string() + "\"\n", 0), 0u);
+
+  // A link in place of the folder is refused: nothing is written.
+  const fs::path elsewhere = cache / "elsewhere";
+  fs::create_directories(elsewhere);
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", (cache / "linked").c_str(), 1), 0);
+  fs::create_directories(cache / "linked");
+  fs::create_symlink(elsewhere, cache / "linked" / "vexo");
+  ExportContext refused;
+  EXPECT_EQ(DumpExportMesh(&vertex, 1, nullptr, 0, FaceTextureName, refused), 0);
+  EXPECT_STREQ(refused.errorCaption, "File Error");
+  EXPECT_TRUE(fs::is_empty(elsewhere));
+
+  // Without an absolute XDG_CACHE_HOME the folder is ~/.cache.
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", "relative", 1), 0);
+  ASSERT_EQ(setenv("HOME", cache.c_str(), 1), 0);
+  EXPECT_EQ(MeshDumpPath(), (cache / ".cache" / "vexo" / "tris.asc").string());
 }

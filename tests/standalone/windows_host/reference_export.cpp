@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
     fs::create_directories(out);
     fs::current_path(out);
     for (const char* name : ref::kWrittenFiles) fs::remove(name);
-    // The mesh dump goes to the temporary folder; keep it with the rest.
-    setenv("TMPDIR", out.c_str(), 1);
+    // The mesh dump goes to the user's cache folder; keep it with the rest.
+    const fs::path cache = out / "cache";
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
 
     vexo::WriteDemoTextures(".");
     vexo::PanelHost host(vexo::MakeComparisonScene("."));
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
     for (const char* name : ref::kWrittenFiles) {
       if (!fs::exists(name)) return Fail(std::string("the export wrote no ") + name);
     }
+    fs::rename(cache / "vexo" / "tris.asc", out / "tris.asc");
+    fs::remove_all(cache);
     std::printf("reference export written to %s\n", out.c_str());
     return 0;
   } catch (const std::exception& e) {
