@@ -17,6 +17,13 @@ struct Message {
 // The panel, when "Save md2" is pressed with End before Start.
 inline constexpr Message kLastFrameBeforeFirst{"Last frame must be greater than first frame",
                                                "Input error"};
+// The panel, when "Save md2" is pressed with a Scale beyond the largest
+// 32-bit number, or a First Frame whose frames would lie past the host's
+// last time.
+inline constexpr Message kScaleTooLarge{"Scale is too large to export", "Input error"};
+inline constexpr Message kFirstFrameTooLate{
+    "First Frame is too large: the frames would lie past the end of the host's time",
+    "Input error"};
 // The panel, when "Import new frame list" cannot read the chosen file.
 inline constexpr Message kCannotLoadFrameList{"Cannot load new frame list", "File Error"};
 

@@ -1,10 +1,13 @@
 // The page's dialog procedure: the frame list with its Start and End
 // choices, the import of a frame list, the settings the export reads when
 // "Save md2" is pressed, the banner, and the About button.
-#include <cstdlib>
+#include <cmath>
+#include <cstdint>
 
+#include "base/decimal_number.h"
 #include "errors/messages.h"
 #include "export/ask_save_file_name.h"
+#include "model/host_frame_time.h"
 #include "panel/panel.h"
 #include "plugin/export_utility.h"
 #include "plugin/host/host_interface.h"
@@ -52,11 +55,11 @@ void ChooseFrame(HWND window, int textId, std::int32_t* frame) {
   *frame = static_cast<std::int32_t>(line);
 }
 
-// An unsigned decimal number with optional spaces around it; any other
-// text, or a number beyond 32 bits, gives 0. Read here rather than with
-// GetDlgItemInt, whose answer for a minus sign differs between
-// implementations of Windows.
-std::uint32_t ReadUnsigned(HWND window, int id) {
+// An unsigned decimal number with optional spaces around it, up to
+// UINT64_MAX (larger ones stop there); any other text gives 0. Read here
+// rather than with GetDlgItemInt, whose answer for a minus sign differs
+// between implementations of Windows.
+std::uint64_t ReadUnsigned(HWND window, int id) {
   char text[kTextSize];
   GetDlgItemTextA(window, id, text, kTextSize);
   const char* p = text;
@@ -64,28 +67,52 @@ std::uint32_t ReadUnsigned(HWND window, int id) {
   if (*p < '0' || *p > '9') return 0;
   std::uint64_t value = 0;
   for (; *p >= '0' && *p <= '9'; ++p) {
-    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
-    if (value > 0xFFFFFFFFu) return 0;
+    const std::uint64_t digit = static_cast<std::uint64_t>(*p - '0');
+    value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
   }
   while (*p == ' ') ++p;
-  return *p ? 0 : static_cast<std::uint32_t>(value);
+  return *p ? 0 : value;
+}
+
+// A decimal number (ReadDecimalNumber); any other text gives 0.
+float ReadScale(HWND window) {
+  char text[kTextSize];
+  GetDlgItemTextA(window, IDC_SCALE, text, kTextSize);
+  double value = 0.0;
+  return ReadDecimalNumber(text, &value) ? static_cast<float>(value) : 0.0f;
+}
+
+// Whether every model frame of the range is sampled at a host time the
+// host's time type holds.
+bool FramesFitHostTime(std::uint64_t firstFrame, const PanelState& panel) {
+  if (firstFrame > UINT32_MAX) return false;
+  const std::int64_t last = std::int64_t(firstFrame) + (panel.endFrame - panel.startFrame);
+  TimeValue time = 0;
+  return HostFrameTime(last, &time);
 }
 
 INT_PTR SaveModelCommand(HWND window, ExportUtility& utility, const PanelState& panel) {
   const int saveBmp = IsDlgButtonChecked(window, IDC_SAVE_BMP) == BST_CHECKED;
   const int savePcx = IsDlgButtonChecked(window, IDC_SAVE_PCX) == BST_CHECKED;
-  char scaleText[kTextSize];
-  GetDlgItemTextA(window, IDC_SCALE, scaleText, kTextSize);
-  const float scale = static_cast<float>(std::strtod(scaleText, nullptr));  // no number: 0
-  const std::uint32_t firstFrame = ReadUnsigned(window, IDC_FIRST_FRAME);
+  const float scale = ReadScale(window);
+  const std::uint64_t firstFrame = ReadUnsigned(window, IDC_FIRST_FRAME);
   if (panel.endFrame < panel.startFrame) {
     MessageBoxA(window, kLastFrameBeforeFirst.text, kLastFrameBeforeFirst.caption, MB_OK);
     return FALSE;
   }
+  // Numbers that no export could use are named before the Save dialog.
+  if (!std::isfinite(scale)) {
+    MessageBoxA(window, kScaleTooLarge.text, kScaleTooLarge.caption, MB_OK);
+    return FALSE;
+  }
+  if (!FramesFitHostTime(firstFrame, panel)) {
+    MessageBoxA(window, kFirstFrameTooLate.text, kFirstFrameTooLate.caption, MB_OK);
+    return FALSE;
+  }
   char skinName[kTextSize];
   GetDlgItemTextA(window, IDC_SKIN_NAME, skinName, kTextSize);
-  utility.SaveModel(skinName, saveBmp, savePcx, firstFrame, panel.startFrame, panel.endFrame,
-                    scale);
+  utility.SaveModel(skinName, saveBmp, savePcx, static_cast<std::uint32_t>(firstFrame),
+                    panel.startFrame, panel.endFrame, scale);
   return TRUE;
 }
 

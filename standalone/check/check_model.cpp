@@ -80,7 +80,9 @@ std::string CheckJson(const std::string& model, EngineSet targets, const ModelCh
                                  {"skins", check.skins},
                                  {"clean", check.findings.empty()},
                                  {"findings", findings}};
-  return report.dump(2);
+  // Names read from the model need not be UTF-8: such bytes become U+FFFD
+  // instead of stopping the dump; control characters are escaped by JSON.
+  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace vexo::check

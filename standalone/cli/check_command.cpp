@@ -9,6 +9,7 @@
 #include "standalone/check/player_folder.h"
 #include "standalone/cli/commands.h"
 #include "standalone/cli/option_checks.h"
+#include "standalone/cli/printable_text.h"
 #include "standalone/md2/read_md2.h"
 
 namespace vexo::cli {
@@ -18,10 +19,12 @@ namespace fs = std::filesystem;
 
 void PrintText(const std::string& subject, const std::string& targets,
                const check::ModelCheck& result) {
+  // Findings and skins carry names read from the model.
   for (const check::Finding& finding : result.findings)
-    std::printf("%s\n", check::FindingLine(finding).c_str());
+    std::printf("%s\n", PrintableText(check::FindingLine(finding)).c_str());
   std::string skins;
-  for (const std::string& skin : result.skins) skins += (skins.empty() ? "" : ", ") + skin;
+  for (const std::string& skin : result.skins)
+    skins += (skins.empty() ? "" : ", ") + PrintableText(skin);
   std::printf("checked %s%s for %s: %s\n", subject.c_str(),
               skins.empty() ? " (no skin found; --skin names one)" : (" with " + skins).c_str(),
               targets.c_str(),

@@ -35,6 +35,10 @@ struct PanelSettings {
   std::optional<std::string> end;
   std::optional<std::string> scale;
   std::optional<std::string> framesFrom;
+  // Where the model goes once complete, replacing any file of that name,
+  // when the panel is told to write it elsewhere first; empty: it stays
+  // where the panel wrote it.
+  std::string modelDestination;
 };
 
 struct ExportOptions {

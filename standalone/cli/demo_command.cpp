@@ -1,7 +1,11 @@
 // vexo demo [-o DIR]: the built-in demo scene, its bitmaps written into
 // DIR, exported through the panel as DIR/tris.md2 with its skin as
 // DIR/tris.bmp and DIR/tris.pcx.
+#include <stdlib.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -21,8 +25,10 @@ int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& r
   settings.bmp = true;
   settings.pcx = true;
   settings.preview = options.preview;
+  // The new model is written in a folder of its own first (see below).
+  std::string newModels = (folder / ".vexo-demo-XXXXXX").string();
   // Nothing is made for a folder name too long for the panel.
-  CheckTextLength("-o", settings.model, kDialogPathLimit);
+  CheckTextLength("-o", (fs::path(newModels) / "tris.md2").string(), kDialogPathLimit);
   CheckTextLength("-o", settings.skin, kPanelTextLimit);
 
   // The module is loaded before anything is written.
@@ -41,8 +47,21 @@ int RunDemo(const DemoOptions& options, const CommonOptions& common, Reporter& r
                 fs::file_size(texture, ec));
   }
   // A model left by an earlier run would be updated in place, and refused
-  // if the scene has changed since: the demo always writes a new one.
-  fs::remove(ModelFileName(settings.model), ec);
+  // if the scene has changed since: the demo always writes a new one, in a
+  // folder of its own, and it replaces the earlier model once complete.
+  if (!mkdtemp(newModels.data())) {
+    reporter.Error("cannot make a folder in " + folder.string() + ": " + std::strerror(errno));
+    return kExitFailed;
+  }
+  const struct RemovedAtEnd {
+    fs::path folder;
+    ~RemovedAtEnd() {
+      std::error_code ignored;
+      fs::remove_all(folder, ignored);
+    }
+  } newModelsRemoved{newModels};
+  settings.modelDestination = ModelFileName(settings.model);
+  settings.model = (fs::path(newModels) / "tris.md2").string();
   std::printf("exporting the demo scene: %d frames, from stand01 to death308\n", kDemoFrameCount);
   return ExportThroughPanel(*session, settings, reporter);
 }

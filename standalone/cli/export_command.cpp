@@ -13,6 +13,7 @@
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
 #include "standalone/cli/preview_sheet_export.h"
+#include "standalone/cli/printable_text.h"
 #include "standalone/cli/scene_source.h"
 #include "standalone/cli/written_files.h"
 #include "model/md2_format.h"
@@ -103,8 +104,11 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
 int RunInfo(const InfoOptions& options) {
   ImportOptions import = options.import;
   import.prepareTextures = false;
-  const std::string report = ImportIsolated(import.path.string(), import.limits,
-                                            [&import] { return SceneInfoReport(import); });
+  // The report's names come from the scene file; its lines are its own.
+  const std::string report = PrintableText(
+      ImportIsolated(import.path.string(), import.limits,
+                     [&import] { return SceneInfoReport(import); }),
+      true);
   std::fputs(report.c_str(), stdout);
   if (!report.empty() && report.back() != '\n') std::fputc('\n', stdout);
   return kExitDone;

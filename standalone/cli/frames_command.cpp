@@ -7,6 +7,7 @@
 #include "standalone/cli/commands.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
+#include "standalone/cli/printable_text.h"
 
 namespace vexo::cli {
 
@@ -21,7 +22,9 @@ int RunFrames(const FramesOptions& options, const CommonOptions& common, Reporte
   const auto session = OpenPanel(MemoryScene(), common, reporter);
   if (options.model && session->ImportFrameList(*options.model).failed) return kExitFailed;
   const std::vector<std::string> names = session->FrameNames();
-  for (std::size_t i = 0; i < names.size(); ++i) std::printf("%3zu  %s\n", i, names[i].c_str());
+  // The names may come from any file.
+  for (std::size_t i = 0; i < names.size(); ++i)
+    std::printf("%3zu  %s\n", i, PrintableText(names[i]).c_str());
   return kExitDone;
 }
 

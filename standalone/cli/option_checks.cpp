@@ -1,11 +1,10 @@
 #include "standalone/cli/option_checks.h"
 
-#include <cctype>
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
+
+#include "base/decimal_number.h"
 
 namespace vexo::cli {
 namespace {
@@ -23,13 +22,9 @@ bool IsDecimal(const std::string& text) {
 
 float CheckScale(const std::string& text) {
   CheckTextLength("--scale", text, kPanelTextLimit);
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (text.empty() || end == begin || *end != '\0' ||
-      std::isspace(static_cast<unsigned char>(text.front())))
-    throw UsageError("--scale: " + Quoted(text) + " is not a number");
+  double value = 0.0;
+  if (!ReadDecimalNumber(text.c_str(), &value) || text.front() == ' ' || text.back() == ' ')
+    throw UsageError("--scale: " + Quoted(text) + " is not a decimal number");
   if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
     throw UsageError("--scale: " + Quoted(text) + " is not a finite 32-bit number");
   const float scale = static_cast<float>(value);

@@ -24,8 +24,9 @@ inline constexpr std::size_t kPanelTextLimit = 255;
 // Longest path the Save dialog hands back (its buffer holds 260 bytes).
 inline constexpr std::size_t kDialogPathLimit = 259;
 
-// The whole text must be one finite decimal number (as the panel reads it);
-// "1", "0.5", "-2", "1e-2" pass; "", "x", "1,5", "inf", "nan", "1e39" do not.
+// The whole text must be one finite decimal number (as the panel reads it,
+// ReadDecimalNumber); "1", "0.5", "-2", "1e-2" pass; "", "x", "1,5", "0x2",
+// "inf", "nan", "1e39" do not.
 float CheckScale(const std::string& text);
 
 // An unsigned decimal host frame that fits 32 bits.

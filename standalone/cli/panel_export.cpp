@@ -10,6 +10,7 @@
 #include "errors/messages.h"
 #include "standalone/cli/module_path.h"
 #include "standalone/cli/option_checks.h"
+#include "standalone/cli/printable_text.h"
 #include "standalone/cli/written_files.h"
 #include "standalone/pictures/png_writer.h"
 
@@ -37,10 +38,11 @@ std::uintmax_t FileBytes(const std::string& path) {
   return ec ? 0 : size;
 }
 
-// Prints the files of a finished export, read back from disk.
+// Prints the files of a finished export, read back from disk, once the
+// model has its destination.
 int ReportWritten(const PanelSettings& settings, bool modelExisted, int start, int end,
                   Reporter& reporter) {
-  const std::string model = ModelFileName(settings.model);
+  std::string model = ModelFileName(settings.model);
   ModelSummary summary;
   try {
     summary = ReadModelSummary(model);
@@ -48,12 +50,23 @@ int ReportWritten(const PanelSettings& settings, bool modelExisted, int start, i
     reporter.Error(std::string("the plug-in reported success, but ") + e.what());
     return kExitFailed;
   }
+  if (!settings.modelDestination.empty()) {
+    std::error_code ec;
+    fs::rename(model, settings.modelDestination, ec);
+    if (ec) {
+      reporter.Error("cannot move " + model + " to " + settings.modelDestination + ": " +
+                     ec.message());
+      return kExitFailed;
+    }
+    model = settings.modelDestination;
+  }
   std::printf("%s %s (%ju bytes): %zu frames of %d vertices and %d triangles, skin %d x %d; "
               "frames %d-%d (%s to %s) exported\n",
               modelExisted ? "updated" : "wrote", model.c_str(), summary.bytes,
               summary.frameNames.size(), summary.vertices, summary.triangles,
               summary.skinWidth, summary.skinHeight, start, end,
-              summary.frameNames.at(start).c_str(), summary.frameNames.at(end).c_str());
+              PrintableText(summary.frameNames.at(start)).c_str(),
+              PrintableText(summary.frameNames.at(end)).c_str());
 
   std::string previewSource;
   for (const auto& [ticked, extension] : {std::pair{settings.bmp, ".bmp"}, {settings.pcx, ".pcx"}}) {

@@ -96,16 +96,20 @@ void PanelSession::TickSavePcx() {
 }
 
 Press PanelSession::SaveModel(const std::string& path, std::function<void()> onFrame) {
-  host_.onFrameTime = std::move(onFrame);
-  const Press press = PressButton(IDC_SAVE_MD2, path);
+  // Frames are counted once the Save dialog is answered: before it the
+  // panel asks the host's time only to check First Frame.
+  const Press press =
+      PressButton(IDC_SAVE_MD2, path, [this, &onFrame]() { host_.onFrameTime = onFrame; });
   host_.onFrameTime = nullptr;
   return press;
 }
 
-Press PanelSession::PressButton(int id, const std::string& dialogAnswer) {
+Press PanelSession::PressButton(int id, const std::string& dialogAnswer,
+                                const std::function<void()>& onAnswer) {
   Press press;
-  win32::SetSaveFileNameHandler([&press, dialogAnswer](const OPENFILENAMEA&) {
+  win32::SetSaveFileNameHandler([&press, dialogAnswer, &onAnswer](const OPENFILENAMEA&) {
     press.askedForFile = true;
+    if (onAnswer) onAnswer();
     return std::optional<std::string>(dialogAnswer);
   });
   recordedBefore_ = lastError_ && lastError_(nullptr, nullptr);

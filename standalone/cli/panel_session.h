@@ -82,7 +82,10 @@ class PanelSession {
   void Close();
 
  private:
-  Press PressButton(int id, const std::string& dialogAnswer);
+  // Clicks the button and answers its Save dialog with dialogAnswer,
+  // calling onAnswer (if any) as it does.
+  Press PressButton(int id, const std::string& dialogAnswer,
+                    const std::function<void()>& onAnswer = nullptr);
   void Control(bool done, const char* what) const;
   // The failure the module recorded during the last press, if it recorded
   // one then: the record keeps only its first entry while the module stays

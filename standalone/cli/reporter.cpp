@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "standalone/cli/printable_text.h"
+
 namespace vexo::cli {
 
 Reporter::Reporter(std::FILE* out) : out_(out), terminal_(isatty(fileno(out)) == 1) {}
@@ -15,7 +17,7 @@ void Reporter::PanelMessage(const std::string& caption, const std::string& text)
     // The panel's texts end some lines with a space before the break.
     while (!line.empty() && line.back() == ' ') line.pop_back();
     std::fprintf(out_, "%s%s\n", first ? lead.c_str() : std::string(lead.size(), ' ').c_str(),
-                 line.c_str());
+                 PrintableText(line).c_str());
     line.clear();
     first = false;
   };
@@ -29,7 +31,7 @@ void Reporter::PanelMessage(const std::string& caption, const std::string& text)
 
 void Reporter::Detail(const std::string& text) {
   ClearProgressLine();
-  std::fprintf(out_, "  detail: %s\n", text.c_str());
+  std::fprintf(out_, "  detail: %s\n", PrintableText(text, true).c_str());
   std::fflush(out_);
 }
 
@@ -37,7 +39,7 @@ void Reporter::Note(const std::string& text) { Error(text); }
 
 void Reporter::Error(const std::string& text) {
   ClearProgressLine();
-  std::fprintf(out_, "vexo: %s\n", text.c_str());
+  std::fprintf(out_, "vexo: %s\n", PrintableText(text, true).c_str());
   std::fflush(out_);
 }
 

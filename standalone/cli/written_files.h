@@ -21,8 +21,9 @@ struct ModelSummary {
   std::vector<std::string> frameNames;
 };
 
-// Reads an MD2 model's header and frame names; throws Error when the file is
-// not a whole model.
+// Reads an MD2 model's header and frame names, whatever its first bytes say
+// (the plug-in updates any file whose counts fit); throws Error when its
+// frames do not lie inside the file.
 ModelSummary ReadModelSummary(const std::string& path);
 
 // Decodes a skin the plug-in wrote: a 24-bit BMP or an 8-bit run-length PCX

@@ -131,6 +131,15 @@ TEST_F(PanelExportTest, SaveHandsScaleFirstFrameRangeAndSkinSwitchesToTheExport)
   file = Save("flat", "abc", "0");
   ASSERT_FALSE(file.empty());
   EXPECT_EQ(FrameExtent(file, 10), 0.0f);
+  // Decimal numbers only: hexadecimal, "inf" and "nan" are no numbers.
+  for (const char* scale : {"0x2", "inf", "nan"}) {
+    file = Save(std::string("flat_") + scale, scale, "0");
+    ASSERT_FALSE(file.empty()) << scale;
+    EXPECT_EQ(FrameExtent(file, 10), 0.0f) << scale;
+  }
+  file = Save("hex", "1", "0x2");
+  ASSERT_FALSE(file.empty());
+  EXPECT_NEAR(FrameExtent(file, 10), 1.0f, 1.0f / 100);
 
   // The check boxes choose the skin files, named after Skin Name.
   win32::ClickButton(page_, IDC_SAVE_BMP);
@@ -143,6 +152,45 @@ TEST_F(PanelExportTest, SaveHandsScaleFirstFrameRangeAndSkinSwitchesToTheExport)
   EXPECT_FALSE(fs::exists(folder_ / "pcx.bmp"));
   EXPECT_TRUE(fs::exists(folder_ / "pcx.pcx"));
   EXPECT_TRUE(win32::MessageBoxLog().empty());
+}
+
+// A number that no export could use gets a message naming its field, and
+// the Save dialog never opens.
+TEST_F(PanelExportTest, NumbersNoExportCouldUseAreNamedBeforeTheSaveDialog) {
+  Choose(0, 197);
+  const struct {
+    const char* scale;
+    const char* firstFrame;
+    const char* message;
+  } cases[] = {
+      {"1e39", "0", "Input error|Scale is too large to export"},
+      {"-3.5e38", "0", "Input error|Scale is too large to export"},
+      {"1", "4294967295", "Input error|First Frame is too large: the frames would lie past the "
+                          "end of the host's time"},
+      {"1", "99999999999999999999999",
+       "Input error|First Frame is too large: the frames would lie past the end of the host's time"},
+      // The last of the 198 frames lands one past the last host frame.
+      {"1", "13421576",
+       "Input error|First Frame is too large: the frames would lie past the end of the host's time"},
+  };
+  int dialogs = 0;
+  win32::SetSaveFileNameHandler([&dialogs](const OPENFILENAMEA&) -> std::optional<std::string> {
+    ++dialogs;
+    return std::nullopt;
+  });
+  for (const auto& c : cases) {
+    win32::ClearMessageBoxLog();
+    EXPECT_TRUE(Save("refused", c.scale, c.firstFrame).empty()) << c.scale << " " << c.firstFrame;
+    const auto boxes = win32::MessageBoxLog();
+    ASSERT_EQ(boxes.size(), 1u) << c.scale << " " << c.firstFrame;
+    EXPECT_EQ(boxes[0].caption + "|" + boxes[0].text, c.message);
+  }
+  EXPECT_EQ(dialogs, 0);
+  // The last frame that fits is taken.
+  win32::ClearMessageBoxLog();
+  Save("latest", "1", "13421575");
+  EXPECT_TRUE(win32::MessageBoxLog().empty());
+  EXPECT_EQ(dialogs, 1);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_session.h"
+#include "standalone/cli/printable_text.h"
 #include "standalone/cli/reporter.h"
 #include "standalone/cli/written_files.h"
 #include "standalone/scene_building.h"
@@ -52,10 +53,12 @@ TEST(CliOptionChecks, NumbersThatThePanelWouldTurnIntoZeroAreRefused) {
   EXPECT_EQ(CheckScale("-2"), -2.0f);
   EXPECT_EQ(CheckScale("1e-2"), 0.01f);
   EXPECT_EQ(CheckScale("0"), 0.0f);
-  for (const char* text : {"", "x", "1,5", "1.5x", " 2", "\t2", "2 "})
-    EXPECT_THAT(Refusal([&] { CheckScale(text); }), ::testing::HasSubstr("is not a number"))
+  // Decimal numbers only, as the panel reads them.
+  for (const char* text : {"", "x", "1,5", "1.5x", " 2", "\t2", "2 ", "0x2", "inf", "-inf", "nan",
+                           "1e", "."})
+    EXPECT_THAT(Refusal([&] { CheckScale(text); }), ::testing::HasSubstr("is not a decimal number"))
         << '"' << text << '"';
-  for (const char* text : {"inf", "-inf", "nan", "1e39", "-3.5e38"})
+  for (const char* text : {"1e39", "-3.5e38"})
     EXPECT_THAT(Refusal([&] { CheckScale(text); }), ::testing::HasSubstr("not a finite"))
         << text;
   // Not zero, but zero once it is a 32-bit float.
@@ -94,12 +97,25 @@ TEST(CliOptionChecks, FramesByNameFirstThenByNumber) {
               ::testing::HasSubstr("no frame is named"));
 }
 
-TEST(CliReporter, MessageBoxesKeepTheirLinesReadable) {
+TEST(CliReporter, MessageBoxesKeepTheirLinesReadableAndNamesCannotSteerTheTerminal) {
+  using vexo::cli::PrintableText;
+  EXPECT_EQ(PrintableText("run1"), "run1");
+  EXPECT_EQ(PrintableText(std::string("\x1b[2J\0\x7f", 6)), "\\x1B[2J\\x00\\x7F");
+  EXPECT_EQ(PrintableText("two\nlines\r"), "two\\x0Alines\\x0D");
+  EXPECT_EQ(PrintableText("two\nlines", true), "two\nlines");
+  // UTF-8 passes; bytes that are not UTF-8 (cut, overlong, surrogate) do not.
+  EXPECT_EQ(PrintableText("caf\xc3\xa9 \xe6\x97\xa5"), "caf\xc3\xa9 \xe6\x97\xa5");
+  EXPECT_EQ(PrintableText("\xff\xc3"), "\\xFF\\xC3");
+  EXPECT_EQ(PrintableText("\xc0\xaf\xed\xa0\x80"), "\\xC0\\xAF\\xED\\xA0\\x80");
+  // C1 controls (CSI) and right-to-left overrides are escaped as code points.
+  EXPECT_EQ(PrintableText("\xc2\x9b" "2J \xe2\x80\xae" "evil"), "\\u009B2J \\u202Eevil");
+
   std::FILE* out = std::tmpfile();
   ASSERT_NE(out, nullptr);
   vexo::cli::Reporter reporter(out);
   reporter.PanelMessage("Scene Error", "Nothing to save. \n(Are all objects to save selected and mapped?)");
   reporter.Detail("File Error: Could not load a.bmp");
+  reporter.Error("Could not load \x1b]0;owned\x07.bmp");
   reporter.BeginProgress("writing frames", 3);
   reporter.Step();  // not a terminal: nothing shown
   reporter.EndProgress();
@@ -110,7 +126,8 @@ TEST(CliReporter, MessageBoxesKeepTheirLinesReadable) {
   EXPECT_EQ(text,
             "Scene Error: Nothing to save.\n"
             "             (Are all objects to save selected and mapped?)\n"
-            "  detail: File Error: Could not load a.bmp\n");
+            "  detail: File Error: Could not load a.bmp\n"
+            "vexo: Could not load \\x1B]0;owned\\x07.bmp\n");
 }
 
 class CliWrittenFiles : public ::testing::Test {
@@ -193,11 +210,10 @@ TEST_F(CliWrittenFiles, ModelSummariesCheckThatFramesLieInsideTheFile) {
                 ::testing::HasSubstr("do not lie inside the file"))
         << name;
   }
+  // The plug-in updates a file whose counts fit, whatever its first bytes.
   auto wrongIdent = model;
   wrongIdent[3] = 'O';
-  const std::string ident = Write("ident.md2", wrongIdent);
-  EXPECT_THAT(ReadFailure([&] { vexo::cli::ReadModelSummary(ident); }),
-              ::testing::HasSubstr("not a Quake 2 model"));
+  EXPECT_NO_THROW(vexo::cli::ReadModelSummary(Write("ident.md2", wrongIdent)));
 }
 
 }  // namespace

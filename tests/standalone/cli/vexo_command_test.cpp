@@ -95,6 +95,17 @@ TEST(VexoCommand, DemoWritesAModelAndSkinsThatOtherReadersAccept) {
   EXPECT_EQ(Output("compare -metric AE '" + folder + "/out/tris.pcx' '" + folder +
                    "/out/tris.png' null: 2>&1"),
             "0");
+
+  // An earlier model stays until the new one is complete: here the PCX
+  // cannot take its name, and the export fails after the model.
+  ASSERT_TRUE(test_support::WriteFileBytes(model, {'o', 'l', 'd'}));
+  fs::remove(folder + "/out/tris.pcx");
+  fs::create_directories(folder + "/out/tris.pcx/taken");
+  const Result failed = Vexo(folder, "demo -o out");
+  EXPECT_EQ(failed.code, 1) << failed.err;
+  EXPECT_EQ(ReadFileBytes(model), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  for (const std::string& name : FilesIn(folder + "/out"))
+    EXPECT_THAT(name, Not(HasSubstr(".vexo-demo"))) << "left behind";
 }
 
 TEST(VexoCommand, ExportOptionsReachThePanel) {
@@ -142,6 +153,15 @@ TEST(VexoCommand, ExportOptionsReachThePanel) {
   std::fill(hundred.begin() + 24, hundred.begin() + 40, 0);
   EXPECT_EQ(hundred, first);
 
+  // The plug-in judges a model it updates by its counts, not its first
+  // bytes; vexo takes its success as one.
+  auto renamed = moved;
+  std::copy_n("XXXX", 4, renamed.begin());
+  ASSERT_TRUE(test_support::WriteFileBytes(folder + "/renamed.md2", renamed));
+  const Result foreign = Vexo(folder, "export demo -o renamed.md2 --start 3 --end 3");
+  EXPECT_EQ(foreign.code, 0) << foreign.err;
+  EXPECT_THAT(foreign.out, HasSubstr("updated renamed.md2"));
+
   // Skin names are cut at their first dot; by default the skin lies beside
   // the model.
   ASSERT_EQ(Vexo(folder, "export demo -o skins/m.md2 --pcx").code, 0);
@@ -172,10 +192,10 @@ TEST(VexoCommand, RefusedOptionsAndFailuresWriteNothing) {
     const char* message;
   };
   const Case cases[] = {
-      {"export demo -o m.md2 --scale abc", 2, "--scale: \"abc\" is not a number"},
+      {"export demo -o m.md2 --scale abc", 2, "--scale: \"abc\" is not a decimal number"},
       {"export demo -o m.md2 --scale 1e40", 2, "not a finite 32-bit number"},
-      {"export demo -o m.md2 --scale nan", 2, "not a finite 32-bit number"},
-      {"export demo -o m.md2 --scale ' 2'", 2, "is not a number"},
+      {"export demo -o m.md2 --scale 0x2", 2, "is not a decimal number"},
+      {"export demo -o m.md2 --scale ' 2'", 2, "is not a decimal number"},
       {"export demo -o m.md2 --first-frame -3", 2, "\"-3\" is not a frame number"},
       {"export demo -o m.md2 --first-frame 4294967296", 2, "beyond the largest frame number"},
       {"export demo -o m.md2 --first-frame 13421700 --start 0 --end 197", 2,
@@ -237,6 +257,21 @@ TEST(VexoCommand, FrameListsFromTheDefaultsAndFromModels) {
   EXPECT_THAT(imported.out, HasSubstr("frames 2-3 (idle to attack) exported"));
   const Result listed = Vexo(folder, "frames new");
   EXPECT_EQ(listed.out, four.out);
+
+  // Names read from a model reach the terminal escaped: here an escape
+  // sequence, a line break and bytes that are not UTF-8.
+  WriteFrameListModel(folder + "/evil.md2", {"\x1b[31mred", "two\nlines", "\xff\xfe", "caf\xc3\xa9"});
+  const Result evil = Vexo(folder, "frames evil.md2");
+  ASSERT_EQ(evil.code, 0) << evil.err;
+  EXPECT_EQ(evil.out, "  0  \\x1B[31mred\n  1  two\\x0Alines\n  2  \\xFF\\xFE\n  3  caf\xc3\xa9\n");
+  const Result summary = Vexo(folder, "export demo -o evil-new.md2 --frames-from evil.md2");
+  ASSERT_EQ(summary.code, 0) << summary.err;
+  EXPECT_THAT(summary.out, HasSubstr("(\\x1B[31mred to caf\xc3\xa9) exported"));
+  for (const char* args : {"check evil-new.md2", "check evil-new.md2 --json"}) {
+    const Result checked = Vexo(folder, args);
+    EXPECT_NE(checked.code, -1) << args;
+    EXPECT_EQ(checked.out.find_first_of("\x1b\xff"), std::string::npos) << args;
+  }
 }
 
 TEST(VexoCommand, ProgressOnlyOnATerminal) {
