@@ -50,7 +50,10 @@ void ExportUtility::SelectionChanged(HostInterface* /*host*/, HostUtilityPanel* 
 // The object is static: releasing it must not destroy it.
 void ExportUtility::Release() {}
 
-void ExportUtility::SetStartupParameter(CStr /*parameter*/) {}
+#if DORVANE_UTILITY_HAS_STARTUP_PARAMETER
+// The parameter is the callee's copy to destroy (see plugin/host/class_desc.h).
+void ExportUtility::SetStartupParameter(CStr* parameter) { parameter->~CStr(); }
+#endif
 
 void ExportUtility::FreeExportBuffers() {
   FreeArray(vertices);

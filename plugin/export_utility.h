@@ -32,8 +32,10 @@ class ExportUtility : public HostUtility {
   void ClosePanel(HostInterface* host, HostUtilityPanel* panel) override;
   void SelectionChanged(HostInterface* host, HostUtilityPanel* panel) override;
   void Release() override;
-  // Slot 4 in releases 4 and 3; a plain member in release 2.
-  void SetStartupParameter(CStr parameter);
+#if DORVANE_UTILITY_HAS_STARTUP_PARAMETER
+  // Slot 4 (releases 4 and 3): destroys the host's string, nothing else.
+  void SetStartupParameter(CStr* parameter) override;
+#endif
 
   // Frees every working buffer that is not null and sets it to null; the
   // counts and the skin size stay.

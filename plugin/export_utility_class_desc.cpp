@@ -8,6 +8,10 @@ ExportUtilityClassDesc g_classDesc;
 
 ExportUtilityClassDesc& TheExportUtilityClassDesc() { return g_classDesc; }
 
+#if DORVANE_CLASS_DESC_HAS_DESTRUCTOR
+void* ExportUtilityClassDesc::DeletingDestructor(unsigned int /*flags*/) { return this; }
+#endif
+
 int ExportUtilityClassDesc::IsPublic() { return 1; }
 
 void* ExportUtilityClassDesc::Create(int /*loading*/) {
@@ -20,5 +24,8 @@ int ExportUtilityClassDesc::BeginCreate(HostInterface* /*host*/) { return 0; }
 int ExportUtilityClassDesc::EndCreate(HostInterface* /*host*/) { return 0; }
 const char* ExportUtilityClassDesc::ClassName() { return kExportUtilityClassName; }
 SClass_ID ExportUtilityClassDesc::SuperClassID() { return kUtilitySuperClassID; }
-Class_ID ExportUtilityClassDesc::ClassID() { return kExportUtilityClassID; }
+Class_ID* ExportUtilityClassDesc::ClassID(Class_ID* result) {
+  *result = kExportUtilityClassID;
+  return result;
+}
 const char* ExportUtilityClassDesc::Category() { return kExportUtilityCategory; }

@@ -10,6 +10,11 @@ inline constexpr const char* kExportUtilityCategory = "Quake Export";
 
 class ExportUtilityClassDesc : public ClassDesc {
  public:
+#if DORVANE_CLASS_DESC_HAS_DESTRUCTOR
+  // The descriptor is static and lives until the module is unloaded (its
+  // destructor runs then): a host's destroy frees nothing.
+  void* DeletingDestructor(unsigned int flags) override;
+#endif
   int IsPublic() override;
   // Every call returns the same static ExportUtility, as its utility
   // interface; the argument is ignored.
@@ -18,7 +23,7 @@ class ExportUtilityClassDesc : public ClassDesc {
   int EndCreate(HostInterface* host) override;
   const char* ClassName() override;
   SClass_ID SuperClassID() override;
-  Class_ID ClassID() override;
+  Class_ID* ClassID(Class_ID* result) override;
   const char* Category() override;
 };
 

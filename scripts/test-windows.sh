@@ -82,6 +82,9 @@ if [ "${1:-}" = "--under-display" ]; then
     esac
   }
   run_test registration registration
+  run_test slots slots
+  run_test release3-slots slots bin/release3/Dorvane.dlu
+  run_test release2-slots slots bin/release2/Dorvane.dlu
   run_test panel panel
   run_test import import
   run_test export export

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -89,7 +90,9 @@ void UtilityObject::SetStartupParameter(const char* parameter) {
   if (!withParameter_) {
     throw std::logic_error("this host release's utility interface has no startup parameter");
   }
-  withParameter_->SetStartupParameter(CStr(parameter));
+  // The slot destroys the copy it is given, as the host's compiler has it.
+  alignas(CStr) unsigned char copy[sizeof(CStr)];
+  withParameter_->SetStartupParameter(new (copy) CStr(parameter));
 }
 
 // Class descriptors -------------------------------------------------------
@@ -123,7 +126,9 @@ SClass_ID ClassDescriptor::SuperClassID() {
   return withDestructor_ ? withDestructor_->SuperClassID() : withoutDestructor_->SuperClassID();
 }
 Class_ID ClassDescriptor::ClassID() {
-  return withDestructor_ ? withDestructor_->ClassID() : withoutDestructor_->ClassID();
+  Class_ID id;
+  withDestructor_ ? withDestructor_->ClassID(&id) : withoutDestructor_->ClassID(&id);
+  return id;
 }
 const char* ClassDescriptor::Category() {
   return withDestructor_ ? withDestructor_->Category() : withoutDestructor_->Category();

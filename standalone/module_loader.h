@@ -108,13 +108,14 @@ class PluginModule {
   void* FindSymbol(const char* name) const;
 
  private:
-  // The host's entry points; LibClassDesc's result is seen untyped, since
-  // its layout depends on the module's release.
+  // The host's entry points, each of its own type (a call through a pointer
+  // of another type is undefined). LibClassDesc's result is used untyped,
+  // since its layout depends on the module's release.
   struct Exports {
     const char* (*libDescription)() = nullptr;
     int (*libNumberClasses)() = nullptr;
-    void* (*libClassDesc)(int) = nullptr;
-    std::uint32_t (*libVersion)() = nullptr;
+    ClassDesc* (*libClassDesc)(int) = nullptr;
+    DWORD (*libVersion)() = nullptr;
   };
 
   void Swap(PluginModule& other) noexcept;

@@ -18,6 +18,10 @@
 // it, so only that build defines (and exports) it. A symbol cannot be made
 // to exist by a constexpr, hence this macro.
 #define DORVANE_DEFINES_GET_RSRC_STRING (VEXO_HOST_RELEASE == 4)
+// Slots that exist only in some releases' interfaces: a member that fills
+// one is declared (with `override`) only where the slot is.
+#define DORVANE_CLASS_DESC_HAS_DESTRUCTOR (VEXO_HOST_RELEASE >= 3)
+#define DORVANE_UTILITY_HAS_STARTUP_PARAMETER (VEXO_HOST_RELEASE >= 3)
 
 namespace release {
 
@@ -30,9 +34,9 @@ constexpr std::uint32_t kLibVersion = kHostRelease == 4   ? 0x0FA00800u
 
 // Release 2's ClassDesc has no virtual destructor; its slots start with
 // "listed in the class list".
-constexpr bool kClassDescHasDestructor = kHostRelease >= 3;
+constexpr bool kClassDescHasDestructor = DORVANE_CLASS_DESC_HAS_DESTRUCTOR;
 // Release 2's utility interface ends after Release (no SetStartupParameter).
-constexpr bool kUtilityHasStartupParameter = kHostRelease >= 3;
+constexpr bool kUtilityHasStartupParameter = DORVANE_UTILITY_HAS_STARTUP_PARAMETER;
 // Releases 3 and 2 add the panel page without the category value.
 constexpr bool kPanelPageHasCategory = kHostRelease >= 4;
 // Release 2 keeps no error record: failures only return 0.

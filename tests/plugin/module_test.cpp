@@ -5,12 +5,15 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "sdk/hostsdk/host_services.h"
 #include "sdk/win32/src/win32_state.h"
 #include "standalone/module_loader.h"
+#include "standalone/panel_host.h"
+#include "tests/support/host_slot_calls.h"
 
 namespace {
 
@@ -103,6 +106,49 @@ TEST_P(ModuleTest, DescriptorSlotsAndTheOneUtilityObject) {
 
   EXPECT_EQ(first.HasStartupParameter(), release >= 3);
   if (first.HasStartupParameter()) first.SetStartupParameter("-silent");
+}
+
+// A host built with the host's compiler finds every operation at its slot
+// number (a g++ virtual destructor would take two slots and move the rest).
+TEST_P(ModuleTest, SlotsAnswerByNumberAsTheHostsCompilerCallsThem) {
+  using test_support::CallSlot;
+  const int release = GetParam();
+  const vexo::PluginModule module(ModulePath(release));
+  void* desc = module.RawClassDesc(0);
+  ASSERT_NE(desc, nullptr);
+  const auto slot = [release](int n) { return test_support::DescriptorSlot(release, n); };
+  EXPECT_EQ(CallSlot<int>(desc, slot(1)), 1);
+  void* utility = CallSlot<void*>(desc, slot(2), 0);
+  ASSERT_NE(utility, nullptr);
+  EXPECT_EQ(CallSlot<void*>(desc, slot(2), 1), utility);
+  EXPECT_EQ(CallSlot<int>(desc, slot(3), static_cast<void*>(nullptr)), 0);
+  EXPECT_EQ(CallSlot<int>(desc, slot(4), static_cast<void*>(nullptr)), 0);
+  EXPECT_STREQ(CallSlot<const char*>(desc, slot(5)), "Vexo");
+  EXPECT_EQ(CallSlot<std::uint32_t>(desc, slot(6)), 0x1020u);
+  Class_ID id;
+  EXPECT_EQ(CallSlot<Class_ID*>(desc, slot(7), &id), &id);
+  EXPECT_EQ(id, (Class_ID{0x4E5D1CDF, 0x46E718D8}));
+  EXPECT_STREQ(CallSlot<const char*>(desc, slot(8)), "Quake Export");
+  // The destructor of the static descriptor frees nothing.
+  if (release >= 3) {
+    EXPECT_EQ(CallSlot<void*>(desc, 0, 1u), desc);
+  }
+
+  // The utility: OpenPanel, ClosePanel, SelectionChanged, Release and, in
+  // releases 4 and 3, SetStartupParameter, which destroys the copy it gets
+  // (LeakSanitizer sees it otherwise).
+  vexo::PanelHost host;
+  HostInterface* hostInterface = &host;
+  CallSlot<void>(utility, 0, hostInterface, static_cast<void*>(nullptr));
+  EXPECT_EQ(host.pages().size(), 1u);
+  CallSlot<void>(utility, 1, hostInterface, static_cast<void*>(nullptr));
+  EXPECT_TRUE(host.pages().empty());
+  CallSlot<void>(utility, 2, hostInterface, static_cast<void*>(nullptr));
+  CallSlot<void>(utility, 3);
+  if (release >= 3) {
+    alignas(CStr) unsigned char copy[sizeof(CStr)];
+    CallSlot<void>(utility, 4, new (copy) CStr("-silent"));
+  }
 }
 
 TEST_P(ModuleTest, LoadingRunsTheEntryOnceAndUnloadingLeavesNothing) {

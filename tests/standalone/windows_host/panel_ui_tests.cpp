@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/standalone/windows_host/export_settings.h"
 #include "tests/support/bytes.h"
+#include "tests/support/host_slot_calls.h"
 #include "tests/support/md2_file.h"
 
 namespace vexo {
@@ -685,6 +687,50 @@ void TestImport(UiTestContext& context, Checks& checks) {
 }
 
 // Modules for host releases 3 and 2 add their page without a category.
+// The descriptor's and the utility's slots by number, as a host built with
+// the host's own compiler calls them (see tests/support/host_slot_calls.h),
+// for the module of any release.
+void TestSlots(UiTestContext& context, Checks& checks) {
+  using test_support::CallSlot;
+  const int release = context.module.hostRelease();
+  void* desc = context.module.RawClassDesc(0);
+  if (!checks.True(desc != nullptr, "LibClassDesc(0) gives a descriptor")) return;
+  const auto slot = [release](int n) { return test_support::DescriptorSlot(release, n); };
+  ui::SetStep("calling the descriptor's slots by number");
+  checks.Equal(CallSlot<int>(desc, slot(1)), 1, "slot 1: listed in the class list");
+  void* utility = CallSlot<void*>(desc, slot(2), 0);
+  checks.True(utility != nullptr && CallSlot<void*>(desc, slot(2), 1) == utility,
+              "slot 2: every creation gives the same utility");
+  checks.Equal(CallSlot<int>(desc, slot(3), static_cast<void*>(nullptr)), 0, "slot 3: begin creation");
+  checks.Equal(CallSlot<int>(desc, slot(4), static_cast<void*>(nullptr)), 0, "slot 4: end creation");
+  checks.Equal(CallSlot<const char*>(desc, slot(5)), "Vexo", "slot 5: class name");
+  checks.Equal(CallSlot<std::uint32_t>(desc, slot(6)), 0x1020, "slot 6: super-class");
+  Class_ID id;
+  checks.True(CallSlot<Class_ID*>(desc, slot(7), &id) == &id &&
+                  id == Class_ID{0x4E5D1CDF, 0x46E718D8},
+              "slot 7: the class id, through the caller's pointer");
+  checks.Equal(CallSlot<const char*>(desc, slot(8)), "Quake Export", "slot 8: category");
+  if (release >= 3) {
+    checks.True(CallSlot<void*>(desc, 0, 1u) == desc, "slot 0: the destructor frees nothing");
+  }
+  if (!utility) return;
+  ui::SetStep("calling the utility's slots by number");
+  HostInterface* host = &context.host;
+  CallSlot<void>(utility, 0, host, static_cast<void*>(nullptr));
+  ui::Pump(50);
+  checks.True(context.host.CurrentPage() != nullptr, "utility slot 0 opens the panel");
+  CallSlot<void>(utility, 1, host, static_cast<void*>(nullptr));
+  ui::Pump(20);
+  checks.True(context.host.CurrentPage() == nullptr, "utility slot 1 closes it");
+  CallSlot<void>(utility, 2, host, static_cast<void*>(nullptr));
+  CallSlot<void>(utility, 3);
+  if (release >= 3) {
+    alignas(CStr) unsigned char copy[sizeof(CStr)];
+    CallSlot<void>(utility, 4, new (copy) CStr("-silent"));
+  }
+  checks.True(CallSlot<void*>(desc, slot(2), 0) == utility, "the utility outlives its Release");
+}
+
 void TestOlderRelease(UiTestContext& context, Checks& checks) {
   WindowsHost& host = context.host;
   const int release = context.module.hostRelease();
@@ -713,6 +759,8 @@ void TestOlderRelease(UiTestContext& context, Checks& checks) {
 const std::vector<UiTest>& UiTests() {
   static const std::vector<UiTest> tests = {
       {"registration", "exports, class descriptor and utility of the loaded module", TestRegistration},
+      {"slots", "the descriptor's and the utility's slots by number, for a module of any release",
+       TestSlots},
       {"panel", "the page's controls, banner, Start/End, messages, About box, reopening", TestPanel},
       {"export", "Save md2 through the Save dialog; files equal the native build's", TestExport},
       {"import", "Import new frame list, its failures, and a model with the imported list", TestImport},
