@@ -48,8 +48,10 @@ class PanelTest : public ::testing::Test {
     host_ = std::make_unique<vexo::PanelHost>();
     // Every Save dialog is answered from answers_, in turn; none left: cancel.
     win32::SetSaveFileNameHandler([this](const OPENFILENAMEA& dialog) -> std::optional<std::string> {
+      // The dialog's strings live in the caller's frame: read them now.
       dialogs_.push_back(dialog);
       filters_.emplace_back(dialog.lpstrFilter, sizeof kModelFileFilter);
+      files_.emplace_back(dialog.lpstrFile);
       if (answers_.empty()) return std::nullopt;
       std::string answer = answers_.front();
       answers_.erase(answers_.begin());
@@ -75,6 +77,7 @@ class PanelTest : public ::testing::Test {
   std::vector<std::string> answers_;
   std::vector<OPENFILENAMEA> dialogs_;
   std::vector<std::string> filters_;
+  std::vector<std::string> files_;
 };
 
 struct ExpectedControl {
@@ -262,7 +265,7 @@ TEST_F(PanelTest, StartAndEndTakeTheSelectedLineAndSaveChecksTheirOrder) {
   EXPECT_EQ(asked.lpstrCustomFilter, nullptr);
   EXPECT_EQ(asked.nFilterIndex, 0u);
   EXPECT_EQ(asked.nMaxFile, 260u);
-  EXPECT_EQ(asked.lpstrFile[0], '\0');
+  EXPECT_EQ(files_[0], "");
   EXPECT_EQ(asked.lpstrFileTitle, nullptr);
   EXPECT_EQ(asked.lpstrInitialDir, nullptr);
   EXPECT_STREQ(asked.lpstrTitle, "Save Quake Model");
