@@ -121,6 +121,8 @@ int ReplaceFrames(const std::string& name, const ModelInput& input, std::int32_t
     errors.RecordErrorFormat(kCannotWrite.caption, kCannotWrite.text, copy.temporaryPath().c_str());
     return 0;
   }
+  // Windows does not rename over a file that is still open.
+  file.Close();
   return FinishModelFile(copy, errors);
 }
 
