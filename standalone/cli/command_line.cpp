@@ -63,6 +63,8 @@ int RunCommandLine(int argc, char** argv) {
       "  vexo info hero.gltf                        what an import makes of a scene file\n"
       "  vexo export hero.gltf -o hero.md2 --pcx --game\n"
       "                                             a model finished for the game\n"
+      "  vexo export hero.gltf -o hero.md2 --pcx --fit id\n"
+      "                                             meshes reduced to what id's release loads\n"
       "  vexo check hero.md2                        the engines' rules, and what breaks them\n"
       "  vexo render hero.md2 -o hero.png           the model as the game draws it\n"
       "Exit codes: 0 done, 1 the export failed (vexo check: it found something), 2 the\n"

@@ -25,8 +25,8 @@ void AddBudgetOptions(CLI::App& verb, MeshBudget& budget) {
             }
           },
           "Reduce the selected meshes to what the engine loads: its vertex and triangle limits, and "
-          "for id's release (both renderers) the loader's 2 MiB block for the frames written; the "
-          "error this costs is printed")
+          "for id's release (both renderers; id-gl or id-soft for one) the loader's 2 MiB block for "
+          "the frames written; the error this costs is printed")
       ->type_name(FitEngineNames());
 }
 
