@@ -1,6 +1,7 @@
 #include "standalone/import/simplify/fit_to_budget.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -102,7 +103,18 @@ class NodeFit {
     // one pose tells all.
     const bool deforms = mesh_.Skinned() || mesh_.morphTargets > 0;
     for (std::size_t i = 0; i < (deforms ? poses.size() : 1); ++i) {
-      poses_.push_back(model.WorldPose(node, poses[i].clip, poses[i].seconds));
+      std::vector<Point3> pose = model.WorldPose(node, poses[i].clip, poses[i].seconds);
+      // A file's transforms may overflow; such a pose says nothing.
+      const bool finite = std::all_of(pose.begin(), pose.end(), [](const Point3& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+      });
+      if (!finite) continue;
+      poses_.push_back(std::move(pose));
+      sample_.push_back(i);
+    }
+    if (poses_.empty()) {
+      poses_.push_back(mesh_.topology.vertices);
+      sample_.push_back(0);
     }
   }
 
@@ -132,6 +144,7 @@ class NodeFit {
         }
       }
       at = candidate.worstPose;
+      candidate.worstPose = sample_[at];
       const bool better = !best || best->faces.vertices > vertices ||
                           best->faces.faces.size() > triangles || candidate.error < best->error;
       if (better) best = std::move(candidate);
@@ -143,6 +156,7 @@ class NodeFit {
   WeldedMesh& mesh_;
   MeshReducer reducer_;
   std::vector<std::vector<Point3>> poses_;
+  std::vector<std::size_t> sample_;  // which sampled pose each is
 };
 
 }  // namespace

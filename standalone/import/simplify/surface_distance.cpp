@@ -60,6 +60,12 @@ SurfaceDistance::SurfaceDistance(const std::vector<Point3>& positions, std::vect
       }
     }
   }
+  for (int a = 0; a < 3; ++a) {
+    if (!std::isfinite(low[a]) || !std::isfinite(high[a])) {
+      triangles_.clear();  // no surface to measure against
+      return;
+    }
+  }
   // Cells about the size of a triangle: a query then measures the few
   // triangles round its point. At most 256 cells a side.
   double area = 0, largest = 0;
@@ -73,7 +79,7 @@ SurfaceDistance::SurfaceDistance(const std::vector<Point3>& positions, std::vect
   cell_ = std::max(std::sqrt(area / static_cast<double>(triangles_.size())), largest / 255);
   for (int a = 0; a < 3; ++a) {
     origin_[a] = low[a];
-    size_[a] = std::clamp(static_cast<int>((high[a] - low[a]) / cell_) + 1, 1, 256);
+    size_[a] = static_cast<int>(std::clamp((high[a] - low[a]) / cell_ + 1, 1.0, 256.0));
   }
 
   auto cellRange = [this](const Triangle& t, int a, int& from, int& to) {
@@ -82,8 +88,8 @@ SurfaceDistance::SurfaceDistance(const std::vector<Point3>& positions, std::vect
       lo = std::min(lo, Get(positions_[v], a));
       hi = std::max(hi, Get(positions_[v], a));
     }
-    from = std::clamp(static_cast<int>((lo - origin_[a]) / cell_), 0, size_[a] - 1);
-    to = std::clamp(static_cast<int>((hi - origin_[a]) / cell_), 0, size_[a] - 1);
+    from = static_cast<int>(std::clamp((lo - origin_[a]) / cell_, 0.0, size_[a] - 1.0));
+    to = static_cast<int>(std::clamp((hi - origin_[a]) / cell_, 0.0, size_[a] - 1.0));
   };
   const std::size_t cells = static_cast<std::size_t>(size_[0]) * size_[1] * size_[2];
   std::vector<std::uint32_t> counts(cells + 1, 0);
@@ -120,7 +126,7 @@ double SurfaceDistance::ToTriangle(const Point3& p, const Triangle& t) const {
 
 double SurfaceDistance::From(const Point3& p) const {
   double best = std::numeric_limits<double>::infinity();
-  if (triangles_.empty()) return best;
+  if (triangles_.empty() || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return best;
   if (++query_ == 0) {
     std::fill(seen_.begin(), seen_.end(), 0);
     query_ = 1;

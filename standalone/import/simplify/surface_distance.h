@@ -19,7 +19,8 @@ class SurfaceDistance {
   // positions must outlive this object; triangles name three of them.
   SurfaceDistance(const std::vector<Point3>& positions, std::vector<Triangle> triangles);
 
-  // The distance from p to the nearest triangle; infinity without any.
+  // The distance from p to the nearest triangle; infinity without any (a
+  // mesh with a position that is no finite number has none).
   double From(const Point3& p) const;
 
  private:

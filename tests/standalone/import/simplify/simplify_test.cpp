@@ -92,6 +92,12 @@ TEST(Simplify, SurfaceDistanceFindsTheNearestTriangleThatAPlainSearchFinds) {
     }
     ASSERT_NEAR(surface.From(p), plain, 1e-6 * (1 + plain)) << "point " << k;
   }
+  // A pose that overflowed measures nothing, and nothing is measured
+  // against it (under UBSan: no float turned into an int out of range).
+  EXPECT_TRUE(std::isinf(surface.From(Point3{std::nanf(""), 0, 0})));
+  std::vector<Point3> overflowed = positions;
+  overflowed[3].y = std::numeric_limits<float>::infinity();
+  EXPECT_TRUE(std::isinf(vexo::SurfaceDistance(overflowed, triangles).From(Point3{1, 1, 1})));
 }
 
 TEST(Simplify, TheBudgetTakesTheSmallerLimitAndTheBlockHoldsTheVerticesDown) {
