@@ -14,6 +14,7 @@ extern "C" {
 #include <vector>
 
 #include "base/little_endian.h"
+#include "base/closing_file.h"
 #include "base/whole_file_reader.h"
 
 namespace vexo {
@@ -50,6 +51,8 @@ struct GltfFile {
   Json json;
   std::string binaryChunk;
   std::filesystem::path folder;  // where relative URIs point
+  bool filesOutsideFolder = false;
+  std::vector<std::string>* notes = nullptr;
 };
 
 // Nothing when the file cannot be read or has no sampler that needs it.
@@ -105,6 +108,46 @@ std::string PercentDecoded(const std::string& uri) {
   return out;
 }
 
+// A whole number member, or `fallback` when it is missing or no such number.
+std::size_t SizeField(const Json& object, const char* name, std::size_t fallback = 0) {
+  const Json& value = Field(object, name);
+  return value.is_number_unsigned() ? value.get<std::size_t>() : fallback;
+}
+
+void Note(const GltfFile& gltf, const std::string& note) {
+  if (gltf.notes) gltf.notes->push_back(note);
+}
+
+// The first byteLength bytes of a buffer file named by a relative URI: only
+// a regular file (not a pipe or a device that never ends), and only inside
+// the glTF file's folder unless the user allows otherwise. Empty when it is
+// not read.
+std::string ReadBufferFile(const GltfFile& gltf, const std::string& name, std::size_t byteLength) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path file = fs::weakly_canonical(gltf.folder / name, error);
+  if (error) return "";
+  if (!gltf.filesOutsideFolder) {
+    const fs::path folder = fs::weakly_canonical(gltf.folder.empty() ? "." : gltf.folder, error);
+    const fs::path inside = file.lexically_relative(folder);
+    if (error || inside.empty() || *inside.begin() == "..") {
+      Note(gltf, "the animation buffer " + name + " lies outside the scene's folder and was not "
+                 "read; its step and cubic keys blend linearly (--allow-outside-files reads it)");
+      return "";
+    }
+  }
+  if (!fs::is_regular_file(file, error)) {
+    Note(gltf, "the animation buffer " + name + " is not a regular file and was not read");
+    return "";
+  }
+  ClosingFile in(file.string().c_str(), "rb");
+  const std::int64_t size = in ? FileSize(in.get()) : -1;
+  if (size < 0) return "";
+  std::string bytes(std::min(byteLength, static_cast<std::size_t>(size)), '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
+  return bytes;
+}
+
 // The bytes of every buffer: the binary chunk, a base64 data URI or a file
 // beside the glTF file. A buffer that cannot be had stays empty, and the
 // accessors on it are not read.
@@ -124,7 +167,7 @@ std::vector<std::string> LoadBuffers(const GltfFile& gltf) {
           bytes = DecodeBase64(uri.substr(comma + 1));
         }
       } else if (uri.find(':') == std::string::npos) {
-        bytes = ReadFile(gltf.folder / PercentDecoded(uri)).value_or("");
+        bytes = ReadBufferFile(gltf, PercentDecoded(uri), SizeField(buffer, "byteLength"));
       }
     }
     buffers.push_back(std::move(bytes));
@@ -132,11 +175,6 @@ std::vector<std::string> LoadBuffers(const GltfFile& gltf) {
   return buffers;
 }
 
-// A whole number member, or `fallback` when it is missing or no such number.
-std::size_t SizeField(const Json& object, const char* name, std::size_t fallback = 0) {
-  const Json& value = Field(object, name);
-  return value.is_number_unsigned() ? value.get<std::size_t>() : fallback;
-}
 
 int ComponentCount(const std::string& type) {
   if (type == "SCALAR") return 1;
@@ -278,13 +316,17 @@ bool ReadTangents(const Json& root, const std::vector<std::string>& buffers, con
 
 }  // namespace
 
-std::vector<GltfChannelKeys> ReadGltfChannelKeys(const std::filesystem::path& file) {
+std::vector<GltfChannelKeys> ReadGltfChannelKeys(const std::filesystem::path& file,
+                                                 bool filesOutsideFolder,
+                                                 std::vector<std::string>* notes) {
   std::string extension = file.extension().string();
   for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   std::vector<GltfChannelKeys> found;
   if (extension != ".gltf" && extension != ".glb") return found;
-  const std::optional<GltfFile> gltf = ReadGltf(file, extension == ".glb");
+  std::optional<GltfFile> gltf = ReadGltf(file, extension == ".glb");
   if (!gltf || !Field(gltf->json, "animations").is_array()) return found;
+  gltf->filesOutsideFolder = filesOutsideFolder;
+  gltf->notes = notes;
   const Json& root = gltf->json;
   std::vector<std::string> buffers;
   bool buffersLoaded = false;

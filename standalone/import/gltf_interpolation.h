@@ -32,6 +32,11 @@ struct GltfChannelKeys {
 // The step and cubic-spline channels of a .gltf or .glb file; none for
 // other files, and none when the file's JSON cannot be read (the importer
 // has read the rest). A channel whose data cannot be read is left out.
-std::vector<GltfChannelKeys> ReadGltfChannelKeys(const std::filesystem::path& file);
+// Buffer files are read only when they are regular files inside the glTF
+// file's folder (anywhere with filesOutsideFolder), and only as far as the
+// buffer's byteLength; a buffer left unread for that is named in `notes`.
+std::vector<GltfChannelKeys> ReadGltfChannelKeys(const std::filesystem::path& file,
+                                                 bool filesOutsideFolder = false,
+                                                 std::vector<std::string>* notes = nullptr);
 
 }  // namespace vexo

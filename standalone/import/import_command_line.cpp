@@ -12,7 +12,8 @@ namespace vexo {
 namespace {
 
 const char* const kImportOptionNames[] = {"--up",          "--select",        "--animation", "--fps",
-                                          "--max-texture", "--import-memory", "--import-time"};
+                                          "--max-texture", "--import-memory", "--import-time",
+                                          "--allow-outside-files"};
 
 }  // namespace
 
@@ -56,6 +57,9 @@ void AddImportOptions(CLI::App& verb, ImportOptions& options) {
           "Scale textures larger than N pixels on a side down to N; none keeps every size "
           "(default: scaled just enough for the skin to fit)")
       ->type_name("N|none");
+  verb.add_flag("--allow-outside-files", options.filesOutsideFolder,
+                "Read the animation buffers a glTF file names outside its own folder "
+                "(default: only inside it)");
   verb.add_option("--import-memory", options.limits.memoryMiB,
                   "Memory the scene file's import may take, in MiB, before it is stopped "
                   "(default 1024)")

@@ -53,6 +53,9 @@ struct ImportOptions {
   // whatever would stop the export is an error. False (scene info) writes
   // nothing and lists such findings as problems instead.
   bool prepareTextures = true;
+  // --allow-outside-files: files that a glTF file names are read also
+  // outside its folder.
+  bool filesOutsideFolder = false;
   // Enforced by the command line, which imports in a child process.
   ImportLimits limits;
   // --max-vertices, --max-triangles, --fit: the meshes are reduced to fit.

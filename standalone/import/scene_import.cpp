@@ -275,7 +275,7 @@ class SceneBuilder {
       model_->clips.push_back(
           ReadClip(*scene_.mAnimations[i], static_cast<int>(i), nodeIndex, model_->bindPoses));
     }
-    for (const GltfChannelKeys& keys : ReadGltfChannelKeys(options_.path)) {
+    for (const GltfChannelKeys& keys : ReadGltfChannelKeys(options_.path, options_.filesOutsideFolder, &model_->notes)) {
       if (keys.animation >= model_->clips.size()) continue;
       AnimationClip& clip = model_->clips[keys.animation];
       if (keys.step) {

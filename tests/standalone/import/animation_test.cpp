@@ -1,6 +1,7 @@
 // Animated scenes sampled through the plug-in: node keys, skinning, morph
 // weights, and the clip on the timeline.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -137,6 +138,49 @@ TEST(Animation, StepAndCubicSplineKeysFollowTheFileInGltfAndGlb) {
       ExpectNear(sample.positions[8], 0, 0, static_cast<float>(hermite));
     }
   }
+}
+
+// Buffer files named by a glTF file are read only when they are regular
+// files inside its folder, and only as far as the buffer's byteLength.
+TEST(Animation, SamplerReaderReadsOnlyBufferFilesItMay) {
+  ScratchFolder folder;
+  std::filesystem::create_directories(folder / "scene");
+  std::filesystem::create_directories(folder / "elsewhere");
+  float data[20] = {0, 1};  // two key times, then tangents and values (6 x VEC3)
+  const std::string bytes(reinterpret_cast<const char*>(data), sizeof data);
+  testing::WriteText(folder / "scene" / "keys.bin", bytes);
+  testing::WriteText(folder / "elsewhere" / "keys.bin", bytes);
+  ASSERT_EQ(mkfifo((folder / "scene" / "fifo.bin").c_str(), 0600), 0);
+  auto write = [&](const std::string& uri, int byteLength) {
+    testing::WriteText(
+        folder / "scene" / "keys.gltf",
+        "{\"asset\":{\"version\":\"2.0\"},\"nodes\":[{}],"
+        "\"buffers\":[{\"uri\":\"" + uri + "\",\"byteLength\":" + std::to_string(byteLength) + "}],"
+        "\"bufferViews\":[{\"buffer\":0,\"byteLength\":80}],"
+        "\"accessors\":[{\"bufferView\":0,\"componentType\":5126,\"count\":2,\"type\":\"SCALAR\"},"
+        "{\"bufferView\":0,\"byteOffset\":8,\"componentType\":5126,\"count\":6,\"type\":\"VEC3\"}],"
+        "\"animations\":[{\"samplers\":[{\"input\":0,\"output\":1,\"interpolation\":\"CUBICSPLINE\"}],"
+        "\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,\"path\":\"translation\"}}]}]}");
+  };
+  const std::filesystem::path file = folder / "scene" / "keys.gltf";
+  std::vector<std::string> notes;
+  write("keys.bin", 80);
+  EXPECT_EQ(ReadGltfChannelKeys(file, false, &notes).size(), 1u);
+  write("keys.bin", 40);  // the values reach past the buffer's end
+  EXPECT_EQ(ReadGltfChannelKeys(file, false, &notes).size(), 0u);
+  EXPECT_TRUE(notes.empty());
+
+  write("../elsewhere/keys.bin", 80);
+  EXPECT_EQ(ReadGltfChannelKeys(file, false, &notes).size(), 0u);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("outside the scene's folder"), std::string::npos) << notes[0];
+  EXPECT_EQ(ReadGltfChannelKeys(file, true, &notes).size(), 1u);
+
+  notes.clear();
+  write("fifo.bin", 80);  // would block a reader that opened it
+  EXPECT_EQ(ReadGltfChannelKeys(file, false, &notes).size(), 0u);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("not a regular file"), std::string::npos) << notes[0];
 }
 
 // The sampler reader sees files the importer has accepted, but reads their
