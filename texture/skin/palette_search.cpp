@@ -146,28 +146,40 @@ std::uint32_t GroupMinimum(const EntryGroup& group, int red, int green, int blue
 }
 #endif
 
+// Cells are built on first use: a skin meets a small part of the cube, and
+// building every cell would cost as much as the search of many skins.
 class CandidateGrid {
  public:
   CandidateGrid()
-      : cellGroups_(new (std::nothrow) std::uint16_t[kCellCount]),
+      : cellGroups_(new (std::nothrow) std::uint16_t[kCellCount]()),
         groups_(new (std::nothrow) EntryGroup[kMaxGroups]),
-        following_(new (std::nothrow) std::uint8_t[kMaxGroups]) {
-    std::uint16_t* hash = new (std::nothrow) std::uint16_t[kHashSlots]();
-    ready_ = cellGroups_ && groups_ && following_ && hash && Build(hash);
-    delete[] hash;
-  }
+        following_(new (std::nothrow) std::uint8_t[kMaxGroups]),
+        hash_(new (std::nothrow) std::uint16_t[kHashSlots]()),
+        coarseLists_(new (std::nothrow) std::uint8_t[kCoarseCount * 256]),
+        coarseCounts_(new (std::nothrow) std::uint16_t[kCoarseCount]()) {}
   ~CandidateGrid() {
     delete[] cellGroups_;
     delete[] groups_;
     delete[] following_;
+    delete[] hash_;
+    delete[] coarseLists_;
+    delete[] coarseCounts_;
   }
   CandidateGrid(const CandidateGrid&) = delete;
   CandidateGrid& operator=(const CandidateGrid&) = delete;
 
-  bool ready() const { return ready_; }
+  bool ready() const {
+    return cellGroups_ && groups_ && following_ && hash_ && coarseLists_ && coarseCounts_;
+  }
 
-  std::uint8_t Nearest(int red, int green, int blue) const {
-    const int first = cellGroups_[CellIndex(red, green, blue)];
+  std::uint8_t Nearest(int red, int green, int blue) {
+    const int cell = CellIndex(red, green, blue);
+    // 0: not built yet; otherwise one more than the list's first group.
+    if (cellGroups_[cell] == 0 && !Build(cell, red >> kCellShift, green >> kCellShift, blue >> kCellShift)) {
+      return NearestPaletteIndexByScan(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                                       static_cast<std::uint8_t>(blue));
+    }
+    const int first = cellGroups_[cell] - 1;
     std::uint32_t best = GroupMinimum(groups_[first], red, green, blue);
     // Lists of more than one group are rare: the loop is well predicted.
     for (int g = first + 1; g <= first + following_[first]; ++g) {
@@ -178,38 +190,32 @@ class CandidateGrid {
   }
 
  private:
-  bool Build(std::uint16_t* hash) {
-    std::uint8_t all[256];
-    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
-    for (int cr = 0; cr < kCoarsePerSide; ++cr) {
-      for (int cg = 0; cg < kCoarsePerSide; ++cg) {
-        for (int cb = 0; cb < kCoarsePerSide; ++cb) {
-          std::uint8_t parent[256];
-          const int parentCount = KeepCandidates(BoxOf(cr, cg, cb, kCoarseShift), all, 256, parent);
-          for (int fr = 0; fr < kCellsPerCoarse; ++fr) {
-            for (int fg = 0; fg < kCellsPerCoarse; ++fg) {
-              for (int fb = 0; fb < kCellsPerCoarse; ++fb) {
-                const int r = cr * kCellsPerCoarse + fr;
-                const int g = cg * kCellsPerCoarse + fg;
-                const int b = cb * kCellsPerCoarse + fb;
-                std::uint8_t list[256];
-                const int count = KeepCandidates(BoxOf(r, g, b, kCellShift), parent, parentCount, list);
-                const int first = StoreList(list, count, hash);
-                if (first < 0) return false;
-                cellGroups_[CellIndex(r << kCellShift, g << kCellShift, b << kCellShift)] =
-                    static_cast<std::uint16_t>(first);
-              }
-            }
-          }
-        }
-      }
+  static constexpr int kCoarseCount = kCoarsePerSide * kCoarsePerSide * kCoarsePerSide;
+
+  // Stores the list of the cell at (r, g, b) in cell units; false when the
+  // lists do not fit (not for this palette), and the caller scans instead.
+  bool Build(int cell, int r, int g, int b) {
+    const int cr = r / kCellsPerCoarse, cg = g / kCellsPerCoarse, cb = b / kCellsPerCoarse;
+    const int coarse = (cr * kCoarsePerSide + cg) * kCoarsePerSide + cb;
+    std::uint8_t* parent = coarseLists_ + 256 * coarse;
+    if (coarseCounts_[coarse] == 0) {
+      std::uint8_t all[256];
+      for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+      // Never 0: a box keeps at least the entry nearest to its farthest corner.
+      coarseCounts_[coarse] =
+          static_cast<std::uint16_t>(KeepCandidates(BoxOf(cr, cg, cb, kCoarseShift), all, 256, parent));
     }
+    std::uint8_t list[256];
+    const int count = KeepCandidates(BoxOf(r, g, b, kCellShift), parent, coarseCounts_[coarse], list);
+    const int first = StoreList(list, count);
+    if (first < 0) return false;
+    cellGroups_[cell] = static_cast<std::uint16_t>(first + 1);
     return true;
   }
 
   // The first group of the stored list equal to this one, storing it when
   // it is new; -1 when there is no room.
-  int StoreList(const std::uint8_t* list, int count, std::uint16_t* hash) {
+  int StoreList(const std::uint8_t* list, int count) {
     const int groupCount = (count + kGroupSize - 1) / kGroupSize;
     EntryGroup packed[256 / kGroupSize];
     for (int k = 0; k < groupCount * kGroupSize; ++k) {
@@ -224,8 +230,8 @@ class CandidateGrid {
     std::uint32_t h = 2166136261u;
     for (int k = 0; k < count; ++k) h = (h ^ list[k]) * 16777619u;
     std::uint32_t slot = h % kHashSlots;
-    for (; hash[slot] != 0; slot = (slot + 1) % kHashSlots) {
-      const int first = hash[slot] - 1;
+    for (; hash_[slot] != 0; slot = (slot + 1) % kHashSlots) {
+      const int first = hash_[slot] - 1;
       if (following_[first] + 1 == groupCount && std::memcmp(&groups_[first], packed, bytes) == 0) {
         return first;
       }
@@ -235,24 +241,19 @@ class CandidateGrid {
     std::memcpy(&groups_[first], packed, bytes);
     following_[first] = static_cast<std::uint8_t>(groupCount - 1);
     groupsUsed_ += groupCount;
-    hash[slot] = static_cast<std::uint16_t>(first + 1);
+    hash_[slot] = static_cast<std::uint16_t>(first + 1);
     return first;
   }
 
-  std::uint16_t* cellGroups_;  // the first group of every cell's list
+  std::uint16_t* cellGroups_;  // per cell: 0, or 1 + the first group of its list
   EntryGroup* groups_;
   std::uint8_t* following_;  // for a list's first group: the groups after it
+  std::uint16_t* hash_;      // the stored lists by content: 0, or 1 + first group
+  std::uint8_t* coarseLists_;     // 256 bytes per coarse cell
+  std::uint16_t* coarseCounts_;   // per coarse cell: 0 (not built yet) or its list's length
   int groupsUsed_ = 0;
   int listCount_ = 0;
-  bool ready_ = false;
 };
-
-// Built on first use (a few milliseconds) and kept while the module is
-// loaded: about 800 KB.
-const CandidateGrid& Grid() {
-  static const CandidateGrid grid;
-  return grid;
-}
 
 }  // namespace
 
@@ -272,88 +273,12 @@ std::uint8_t NearestPaletteIndexByScan(std::uint8_t red, std::uint8_t green, std
   return index;
 }
 
-std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-  const CandidateGrid& grid = Grid();
-  if (!grid.ready()) return NearestPaletteIndexByScan(red, green, blue);
-  return grid.Nearest(red, green, blue);
-}
-
-namespace {
-
-// Below this many pixels a skin is reduced without the grid: building the
-// grid costs about as much as searching the palette for 2^16 colours, and
-// small skins repeat their colours, which a small cache of answers catches.
-constexpr std::size_t kGridWorthwhilePixels = std::size_t{1} << 16;
-
-// Candidate lists (as in the grid) of cells of 16 x 16 x 16 colours, each
-// built when a colour first falls in its cell: a small skin meets few of
-// the 4096 cells.
-class CellListsOnDemand {
- public:
-  static constexpr int kShift = 4;
-  static constexpr int kPerSide = 256 >> kShift;
-
-  CellListsOnDemand() : start_(kPerSide * kPerSide * kPerSide), count_(start_.size(), 0) {}
-
-  std::uint8_t Nearest(int red, int green, int blue) {
-    const int cell = ((red >> kShift) * kPerSide + (green >> kShift)) * kPerSide + (blue >> kShift);
-    if (count_[cell] == 0) Build(cell, red >> kShift, green >> kShift, blue >> kShift);
-    const std::uint8_t* list = &lists_[start_[cell]];
-    std::uint32_t best = 0xFFFFFFFFu;
-    for (int i = 0; i < count_[cell]; ++i) {
-      const SkinPaletteEntry& e = SkinPalette[list[i]];
-      const int dr = red - e.red;
-      const int dg = green - e.green;
-      const int db = blue - e.blue;
-      const std::uint32_t key = static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | list[i];
-      best = key < best ? key : best;
-    }
-    return static_cast<std::uint8_t>(best);
-  }
-
- private:
-  // A box always keeps at least the entry nearest to its farthest corner.
-  void Build(int cell, int red, int green, int blue) {
-    std::uint8_t all[256];
-    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
-    std::uint8_t kept[256];
-    const int count = KeepCandidates(BoxOf(red, green, blue, kShift), all, 256, kept);
-    start_[cell] = static_cast<std::uint32_t>(lists_.size());
-    count_[cell] = static_cast<std::uint16_t>(count);
-    lists_.insert(lists_.end(), kept, kept + count);
-  }
-
-  std::vector<std::uint32_t> start_;
-  std::vector<std::uint16_t> count_;  // 0: not built yet
-  std::vector<std::uint8_t> lists_;
-};
-
-void ReduceSmallSkin(const std::uint8_t* bgr, std::size_t pixelCount, std::uint8_t* indices) {
-  CellListsOnDemand palette;
-  constexpr std::uint32_t kCacheSlots = 4096;
-  std::uint32_t colours[kCacheSlots];
-  std::uint8_t answers[kCacheSlots];
-  for (std::uint32_t& c : colours) c = 0xFFFFFFFFu;  // no colour has all 32 bits set
-  for (std::size_t i = 0; i < pixelCount; ++i, bgr += 3) {
-    const std::uint32_t colour = bgr[0] | bgr[1] << 8 | std::uint32_t{bgr[2]} << 16;
-    const std::uint32_t slot = (colour * 2654435761u) >> 20;
-    if (colours[slot] != colour) {
-      colours[slot] = colour;
-      answers[slot] = palette.Nearest(bgr[2], bgr[1], bgr[0]);
-    }
-    indices[i] = answers[slot];
-  }
-}
-
-}  // namespace
-
+// A grid for each skin, about 950 KB, so nothing is kept between skins and
+// no state is shared: zeroing its cell table costs far less than building
+// every cell did.
 void ReducePixelsToPalette(const std::uint8_t* bgr, std::size_t pixelCount,
                            std::uint8_t* indices) {
-  if (pixelCount < kGridWorthwhilePixels) {
-    ReduceSmallSkin(bgr, pixelCount, indices);
-    return;
-  }
-  const CandidateGrid& grid = Grid();
+  CandidateGrid grid;
   if (!grid.ready()) {
     ReducePixelsToPaletteByScan(bgr, pixelCount, indices);
     return;

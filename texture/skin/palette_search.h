@@ -10,10 +10,9 @@
 // below, kept for tests and benchmarks.
 std::uint8_t NearestPaletteIndexByScan(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
-// The same answer for every colour, from a grid of candidate lists.
-std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
-
-// Maps pixelCount pixels of 3 bytes (blue, green, red) to palette indices.
+// Maps pixelCount pixels of 3 bytes (blue, green, red) to palette indices:
+// the full scan's answer for every pixel, from a grid of candidate lists
+// built for the colours the pixels meet.
 void ReducePixelsToPalette(const std::uint8_t* bgr, std::size_t pixelCount,
                            std::uint8_t* indices);
 void ReducePixelsToPaletteByScan(const std::uint8_t* bgr, std::size_t pixelCount,

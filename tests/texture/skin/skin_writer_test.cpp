@@ -260,24 +260,14 @@ TEST(PaletteSearch, GivesTheFullScansIndexForEveryKindOfColour) {
     const std::uint32_t v = random();
     colours.push_back({std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16)});
   }
+  colours.push_back({255, 255, 255});  // the first white is entry 48
   Bytes bgr;
-  int wrong = 0;
-  for (const auto& c : colours) {
-    if (NearestPaletteIndex(c[0], c[1], c[2]) != NearestPaletteIndexByScan(c[0], c[1], c[2])) ++wrong;
-    Append(bgr, {c[2], c[1], c[0]});
-  }
-  EXPECT_EQ(wrong, 0);
+  for (const auto& c : colours) Append(bgr, {c[2], c[1], c[0]});
   Bytes fast(colours.size()), scan(colours.size());
   ReducePixelsToPalette(bgr.data(), colours.size(), fast.data());
   ReducePixelsToPaletteByScan(bgr.data(), colours.size(), scan.data());
   EXPECT_EQ(fast, scan);
-  // Skins too small to pay for the grid take the cached scan: the same
-  // answers, the cache's collisions included.
-  const std::size_t small = 60000;
-  Bytes cached(small);
-  ReducePixelsToPalette(bgr.data(), small, cached.data());
-  EXPECT_EQ(cached, Bytes(scan.begin(), scan.begin() + small));
-  EXPECT_EQ(NearestPaletteIndex(255, 255, 255), 48);  // the first white
+  EXPECT_EQ(fast.back(), 48);
 }
 
 }  // namespace
