@@ -1,6 +1,8 @@
 // Import and sampling of a generated rigged model, and its whole export
 // with `vexo export`, against the importer's own reading of the same file
-// (`assimp info`): wall time and peak memory of each, as separate processes.
+// (`assimp info`): wall time, processor time (user and system: what other
+// work on a shared machine stretches least) and peak memory of each, as
+// separate processes.
 //
 //   import_bench [runs]        generate the model, time both, print a table
 //   import_bench --sample FILE the measured work: import FILE and sample
@@ -77,6 +79,7 @@ int Sample(const std::filesystem::path& file) {
 
 struct Run {
   double seconds = 0;
+  double cpuSeconds = 0;  // user and system, the same on a busy machine
   long peakKiB = 0;
 };
 
@@ -97,6 +100,8 @@ Run Measure(const std::vector<std::string>& command) {
   wait4(child, &status, 0, &usage);
   Run run;
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   run.peakKiB = usage.ru_maxrss;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::fprintf(stderr, "%s failed\n", command[0].c_str());
@@ -108,10 +113,24 @@ Run Measure(const std::vector<std::string>& command) {
 Run Median(const std::vector<std::string>& command, int runs) {
   std::vector<Run> all;
   for (int i = 0; i < runs; ++i) all.push_back(Measure(command));
+  std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.cpuSeconds < b.cpuSeconds; });
+  const double cpuSeconds = all[all.size() / 2].cpuSeconds;
   std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
   Run median = all[all.size() / 2];
+  median.cpuSeconds = cpuSeconds;
   for (const Run& run : all) median.peakKiB = std::max(median.peakKiB, run.peakKiB);
   return median;
+}
+
+void PrintHeading() { std::printf("%-34s %10s %10s %12s\n", "", "wall (s)", "cpu (s)", "peak (KiB)"); }
+
+void PrintRow(const char* what, const Run& run) {
+  std::printf("%-34s %10.3f %10.3f %12ld\n", what, run.seconds, run.cpuSeconds, run.peakKiB);
+}
+
+void PrintRatio(const char* what, const Run& ours, const Run& theirs) {
+  std::printf("%-34s %10.2f %10.2f %12.2f\n", what, ours.seconds / theirs.seconds,
+              ours.cpuSeconds / theirs.cpuSeconds, static_cast<double>(ours.peakKiB) / theirs.peakKiB);
 }
 
 }  // namespace
@@ -146,17 +165,13 @@ int main(int argc, char** argv) {
   const Run theirs = Median({"assimp", "info", file}, runs);
   std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n",
               vexo::testing::BodyVertexCount(BenchShape()), runs);
-  std::printf("%-34s %10s %12s\n", "", "wall (s)", "peak (KiB)");
-  std::printf("%-34s %10.3f %12ld\n", "vexo import + 198 frames sampled", ours.seconds, ours.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "vexo export (model and PCX skin)", exported.seconds,
-              exported.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "assimp info", theirs.seconds, theirs.peakKiB);
+  PrintHeading();
+  PrintRow("vexo import + 198 frames sampled", ours);
+  PrintRow("vexo export (model and PCX skin)", exported);
+  PrintRow("assimp info", theirs);
   std::printf("ratio to assimp info (target <= 2)\n");
-  std::printf("%-34s %10.2f %12.2f\n", "  import + 198 frames sampled", ours.seconds / theirs.seconds,
-              static_cast<double>(ours.peakKiB) / theirs.peakKiB);
-  std::printf("%-34s %10.2f %12.2f\n", "  export (model and PCX skin)",
-              exported.seconds / theirs.seconds,
-              static_cast<double>(exported.peakKiB) / theirs.peakKiB);
+  PrintRatio("  import + 198 frames sampled", ours, theirs);
+  PrintRatio("  export (model and PCX skin)", exported, theirs);
 
   // The character with a 1024 x 1024 JPEG: a first export (no cache, the
   // picture converted) and a warm one (the cache found).
@@ -180,21 +195,16 @@ int main(int argc, char** argv) {
   const Run importWarm = Median({self, "--sample", painted}, runs);
   const Run theirsPainted = Median({"assimp", "info", painted}, runs);
   std::printf("\nthe same with a 1024 x 1024 JPEG texture; median of %d runs\n", runs);
-  std::printf("%-34s %10s %12s\n", "", "wall (s)", "peak (KiB)");
-  std::printf("%-34s %10.3f %12ld\n", "vexo export, first (converts)", first.seconds, first.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "vexo export, warm (cache found)", warm.seconds, warm.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "vexo import + sampled, first", importFirst.seconds,
-              importFirst.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "vexo import + sampled, warm", importWarm.seconds, importWarm.peakKiB);
-  std::printf("%-34s %10.3f %12ld\n", "assimp info", theirsPainted.seconds, theirsPainted.peakKiB);
+  PrintHeading();
+  PrintRow("vexo export, first (converts)", first);
+  PrintRow("vexo export, warm (cache found)", warm);
+  PrintRow("vexo import + sampled, first", importFirst);
+  PrintRow("vexo import + sampled, warm", importWarm);
+  PrintRow("assimp info", theirsPainted);
   std::printf("ratio to assimp info (targets: first <= 3, warm <= 2)\n");
-  std::printf("%-34s %10.2f %12.2f\n", "  first export", first.seconds / theirsPainted.seconds,
-              static_cast<double>(first.peakKiB) / theirsPainted.peakKiB);
-  std::printf("%-34s %10.2f %12.2f\n", "  warm export", warm.seconds / theirsPainted.seconds,
-              static_cast<double>(warm.peakKiB) / theirsPainted.peakKiB);
-  std::printf("%-34s %10.2f %12.2f\n", "  import + sampled, first", importFirst.seconds / theirsPainted.seconds,
-              static_cast<double>(importFirst.peakKiB) / theirsPainted.peakKiB);
-  std::printf("%-34s %10.2f %12.2f\n", "  import + sampled, warm", importWarm.seconds / theirsPainted.seconds,
-              static_cast<double>(importWarm.peakKiB) / theirsPainted.peakKiB);
+  PrintRatio("  first export", first, theirsPainted);
+  PrintRatio("  warm export", warm, theirsPainted);
+  PrintRatio("  import + sampled, first", importFirst, theirsPainted);
+  PrintRatio("  import + sampled, warm", importWarm, theirsPainted);
   return 0;
 }
