@@ -20,7 +20,7 @@
 struct Md2FrameHeader;
 struct Md2Vertex;
 
-class ExportUtility : public HostUtility {
+class ExportUtility final : public HostUtility {
  public:
   ExportUtility();
   ~ExportUtility();

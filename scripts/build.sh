@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds one configuration, whole or only the given targets:
-#   scripts/build.sh release|asan [TARGET...]
-#   release  optimised build in build/release
-#   asan     debug build with AddressSanitizer and UBSan in build/asan
+#   scripts/build.sh release|asan|clang-asan [TARGET...]
+#   release     optimised build in build/release
+#   asan        debug build with AddressSanitizer and UBSan in build/asan
+#   clang-asan  the same built by clang, whose UBSan also checks calls
+#               through function pointers of another type, in build/clang-asan
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 config="${1:-release}"
@@ -13,7 +15,9 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 case "$config" in
   release) args=(-DCMAKE_BUILD_TYPE=Release) ;;
   asan) args=(-DCMAKE_BUILD_TYPE=Debug -DVEXO_SANITIZE=ON -DVEXO_BUILD_BENCH=OFF) ;;
-  *) echo "build.sh: unknown configuration '$config' (release or asan)" >&2; exit 2 ;;
+  clang-asan) args=(-DCMAKE_BUILD_TYPE=Debug -DVEXO_SANITIZE=ON -DVEXO_BUILD_BENCH=OFF
+                    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  *) echo "build.sh: unknown configuration '$config' (release, asan or clang-asan)" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$root/build/$config" -DVEXO_WARNINGS_AS_ERRORS=ON "${args[@]}" > /dev/null
 cmake --build "$root/build/$config" -j"$jobs" "${targets[@]}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release and the sanitizer
-# configurations and runs every test in both, then builds for Windows and
-# runs the Windows tests under Wine (scripts/test-windows.sh).
+# Installs what is missing, builds the release and the two sanitizer
+# configurations (gcc's, and clang's with its function-pointer check) and
+# runs every test in each, then builds for Windows and runs the Windows
+# tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Both package lists up front: some native tests compare with what the
@@ -10,7 +11,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The independent MD2 readers some tests run in node (three.js, quake2ts).
 "$root/scripts/install-node-modules.sh"
 status=0
-for config in release asan; do
+for config in release asan clang-asan; do
   echo "== $config: build"
   "$root/scripts/build.sh" "$config"
   echo "== $config: test"

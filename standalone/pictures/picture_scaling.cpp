@@ -27,7 +27,7 @@ void FittedSize(int width, int height, int maxSide, int& fittedWidth, int& fitte
 }
 
 RowReducer::RowReducer(int width, int height, int targetWidth, int targetHeight)
-    : width_(width), height_(height), targetWidth_(targetWidth), targetHeight_(targetHeight) {
+    : width_(width), targetWidth_(targetWidth), targetHeight_(targetHeight) {
   // The largest whole factor that keeps both sides at least the target.
   factor_ = std::max(1, std::min(width / std::max(1, targetWidth), height / std::max(1, targetHeight)));
   reduced_.width = (width + factor_ - 1) / factor_;

@@ -30,7 +30,7 @@ class RowReducer {
  private:
   void FlushBlock();
 
-  int width_, height_, targetWidth_, targetHeight_;
+  int width_, targetWidth_, targetHeight_;
   int factor_;               // rows and columns averaged into one pixel
   int rowsInBlock_ = 0;
   RgbImage reduced_;         // ceil(width / factor) x ceil(height / factor)

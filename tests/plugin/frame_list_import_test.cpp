@@ -58,7 +58,7 @@ TEST_F(FrameListImportTest, ReadsEveryFrameNameOfAModel) {
 
 TEST_F(FrameListImportTest, RefusesWhatIsNotAWholeModelAndKeepsTheTable) {
   const std::vector<std::string> names = NumberedNames("walk", 40);
-  const std::size_t whole = 68 + 40 * (40 + 4 * 3);
+  constexpr std::size_t kWhole = 68 + 40 * (40 + 4 * 3);
   struct Case {
     const char* what;
     ModelFileOptions options;
@@ -72,8 +72,8 @@ TEST_F(FrameListImportTest, RefusesWhatIsNotAWholeModelAndKeepsTheTable) {
   add("wrong magic", [](ModelFileOptions& o) { o.magic = 0x32504449 + 1; });
   add("shorter than its header", [](ModelFileOptions& o) { o.length = 60; });
   add("cut inside a frame name", [](ModelFileOptions& o) { o.length = 68 + 30; });
-  add("cut inside the last frame's vertices", [whole](ModelFileOptions& o) {
-    o.length = static_cast<long>(whole) - 1;
+  add("cut inside the last frame's vertices", [](ModelFileOptions& o) {
+    o.length = static_cast<long>(kWhole) - 1;
   });
   add("more frames than it holds", [](ModelFileOptions& o) { o.frameCount = 41; });
   add("more frames than the table's slots", [](ModelFileOptions& o) { o.frameCount = 257; });
