@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release and the two sanitizer
 # configurations (gcc's, and clang's with its function-pointer check) and
-# runs every test in each, then builds for Windows and runs the Windows
-# tests under Wine (scripts/test-windows.sh).
+# runs every test in each, runs each fuzz harness for 30 seconds, then
+# builds for Windows and runs the Windows tests under Wine
+# (scripts/test-windows.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Both package lists up front: some native tests compare with what the
@@ -17,6 +18,10 @@ for config in release asan clang-asan; do
   echo "== $config: test"
   (cd "$root/build/$config" && ctest --output-on-failure -j"$(nproc 2>/dev/null || echo 2)") || status=1
 done
+# Every fuzz harness for a short while (tests/fuzz; scripts/fuzz.sh runs
+# them longer).
+echo "== fuzz: 30 s a harness"
+"$root/scripts/fuzz.sh" --time 30 || status=1
 # The Windows build, driven under Wine; its reference files come from the
 # release build above.
 echo "== windows: build and test under Wine"

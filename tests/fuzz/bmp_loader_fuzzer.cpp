@@ -1,0 +1,7 @@
+// The plug-in's BMP loader on untrusted bytes.
+#include "plugin_picture_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::LoadPicture(data, size, "texture.bmp", &BitmapImage::LoadBmp);
+  return 0;
+}
