@@ -69,10 +69,15 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
 
 namespace {
 
+// Far more than any model an engine loads (512 frames of 2048 vertices take
+// 4 MiB), so that a file of any size can be examined without reading
+// gigabytes.
+constexpr std::uint64_t kMaxModelFileBytes = std::uint64_t(256) << 20;
+
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(path, bytes, error)) throw ReadError(error);
+  if (!ReadWholeFile(path, bytes, error, kMaxModelFileBytes)) throw ReadError(error);
   return bytes;
 }
 

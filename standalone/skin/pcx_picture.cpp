@@ -125,9 +125,12 @@ PcxPicture ReadPcx(const std::vector<std::uint8_t>& bytes, const std::string& pa
 }
 
 PcxPicture ReadPcx(const std::string& path) {
+  // The game's skins are at most 640 x 480 (a few hundred KiB); a larger
+  // file is refused before it is read.
+  constexpr std::uint64_t kMaxPcxFileBytes = std::uint64_t(64) << 20;
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(path, bytes, error)) throw PcxError(error);
+  if (!ReadWholeFile(path, bytes, error, kMaxPcxFileBytes)) throw PcxError(error);
   return ReadPcx(bytes, path);
 }
 

@@ -12,6 +12,7 @@
 #include "standalone/check/check_model.h"
 #include "standalone/check/model_rules.h"
 #include "standalone/md2/read_md2.h"
+#include "tests/support/bytes.h"
 #include "tests/support/md2_model_builder.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/vexo_run.h"
@@ -182,6 +183,11 @@ TEST(CheckRules, EveryTruncationIsCheckedOrRefused) {
       EXPECT_LT(size, 68u);
     }
   }
+  // A file far larger than any model is refused before it is read.
+  const std::string huge = test_support::FreshFolder("check_huge") + "/huge.md2";
+  test_support::WriteFileBytes(huge, bytes);
+  std::filesystem::resize_file(huge, std::uintmax_t(1) << 30);
+  EXPECT_THROW(vexo::md2::ReadMd2(huge), vexo::md2::ReadError);
 }
 
 // three.js's MD2Loader, run in node, loads exactly the files the check
