@@ -52,8 +52,9 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
       Frame& frame = m.frames[f];
       ReadMd2FrameHeader(p, &frame.header);
       frame.vertices.resize(std::size_t(h.numVertices));
-      std::memcpy(frame.vertices.data(), p + kMd2FrameHeaderSize,
-                  frame.vertices.size() * kMd2VertexSize);
+      if (!frame.vertices.empty())
+        std::memcpy(frame.vertices.data(), p + kMd2FrameHeaderSize,
+                    frame.vertices.size() * kMd2VertexSize);
     }
   }
   if (r.glCommands.inFile) {

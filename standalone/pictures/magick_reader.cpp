@@ -7,6 +7,7 @@
 // allocates their pixels.
 #include <magick/MagickCore.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -32,13 +33,25 @@ void StartMagick() {
     SetMagickResourceLimit(HeightResource, 65535);
     SetMagickResourceLimit(MemoryResource, 512u << 20);
     SetMagickResourceLimit(MapResource, 512u << 20);
-    // No pixel cache on disk, one thread, a minute at most.
+    // No pixel cache on disk, one thread. Time is limited per picture
+    // (WithinDeadline): MagickCore's own time limit counts from the first
+    // picture of the process and then ends the whole process.
     SetMagickResourceLimit(DiskResource, 0);
     SetMagickResourceLimit(ThreadResource, 1);
     SetMagickResourceLimit(ListLengthResource, 64);
-    SetMagickResourceLimit(TimeResource, 60);
     std::atexit([] { MagickCoreTerminus(); });
   });
+}
+
+// How long one picture may take to read.
+constexpr std::chrono::seconds kMaxReadTime(60);
+
+// MagickCore's progress monitor: a coder stops reading when it returns false.
+MagickBooleanType WithinDeadline(const char*, const MagickOffsetType, const MagickSizeType,
+                                 void* deadline) {
+  return std::chrono::steady_clock::now() < *static_cast<std::chrono::steady_clock::time_point*>(deadline)
+             ? MagickTrue
+             : MagickFalse;
 }
 
 // MagickCore's coder for a format: the format's own name.
@@ -65,8 +78,14 @@ ImagePtr Read(PictureFormat format, const std::uint8_t* bytes, std::size_t size,
   info->affirm = MagickTrue;
   info->scene = 0;
   info->number_scenes = 1;
+  auto deadline = std::chrono::steady_clock::now() + kMaxReadTime;
+  SetImageInfoProgressMonitor(info.get(), WithinDeadline, &deadline);
   ImagePtr image(ping ? PingBlob(info.get(), bytes, size, exception.get())
                       : BlobToImage(info.get(), bytes, size, exception.get()));
+  // A coder stopped by the monitor may hand back the rows it had.
+  if (std::chrono::steady_clock::now() >= deadline)
+    throw PictureError(std::string("the ") + PictureFormatName(format) + " picture takes more than " +
+                       std::to_string(kMaxReadTime.count()) + " seconds to read");
   if (!image || exception->severity >= ErrorException) {
     // MagickCore's reasons end in the file and the place in its source.
     std::string reason = exception->reason ? exception->reason : "ImageMagick cannot read it";
