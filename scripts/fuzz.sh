@@ -44,12 +44,12 @@ export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan-suppressions.txt"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # Whether the sanitizer report of an input has its crash inside assimp: the
-# first frame that is not the sanitizers' or the C library's.
+# first frame that is not the sanitizers', libFuzzer's or the C library's.
 crash_in_assimp() {
   local harness="$1" input="$2" report
   report=$("$build/bin/fuzz_$harness" "$input" 2>&1 || true)
   grep -E '^ +#[0-9]+ ' <<< "$report" |
-    grep -vE 'libclang_rt|__interceptor_|__asan|__sanitizer|libc\.so|libstdc\+\+|compiler-rt' |
+    grep -vE 'libclang_rt|compiler-rt|__interceptor_|__asan|__ubsan|__sanitizer|fuzzer::|libc\.so|libstdc\+\+| (nptl|signal|stdlib|string|libio|csu|io)/' |
     head -1 | grep -q 'libassimp'
 }
 
