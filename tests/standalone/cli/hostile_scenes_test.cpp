@@ -52,6 +52,9 @@ TEST(HostileScenes, CrashesHangsAndHugeClaimsEndInAClearError) {
   vexo::testing::WriteText(folder / "huge.ply",
                            "ply\nformat ascii 1.0\nelement vertex 200000000\nproperty float x\n"
                            "property float y\nproperty float z\nend_header\n");
+  // Files on which fuzzing crashed or stalled assimp (tests/data/scenes).
+  for (const char* found : {"assimp-null-read.dae", "assimp-abort.ply", "assimp-endless.ply"})
+    fs::copy_file(fs::path(VEXO_TEST_DATA_DIR) / "scenes" / found, folder / found);
   // The same triangle, well formed: the limits leave it alone.
   vexo::testing::WriteText(folder / "fine.gltf", Triangle("tri.bin", 3));
   ASSERT_EQ(test_support::Vexo(folder.path().string(), "info fine.gltf --import-memory 64").code, 0);
@@ -64,6 +67,9 @@ TEST(HostileScenes, CrashesHangsAndHugeClaimsEndInAClearError) {
   const Case cases[] = {
       {"deep.gltf", "", "cannot import deep.gltf: the importer"},
       {"fifo.gltf", "--import-time 1", "the import took longer than 1 seconds (--import-time"},
+      {"assimp-null-read.dae", "", "cannot import assimp-null-read.dae: the importer"},
+      {"assimp-abort.ply", "", "cannot import assimp-abort.ply: the importer"},
+      {"assimp-endless.ply", "--import-time 1", "the import took longer than 1 seconds"},
 #if !defined(__SANITIZE_ADDRESS__) && !VEXO_CLANG_ADDRESS_SANITIZER
       // Address-space limits are left out of sanitizer builds.
       {"huge.ply", "--import-memory 256", "needs more than 256 MiB (--import-memory"},
