@@ -5,20 +5,20 @@
 #include "model/frame_source.h"
 #include "scene/export_context.h"
 
-// Samples every listed node with SampleMesh, recording failures in the
-// context. The arrays of the frame sampled last stay in the two slots it was
-// given (the utility object's frameVertices and frameFaces) until the next
-// frame replaces them or the owner frees them.
+// Samples the positions of every listed node with SampleMeshPositions,
+// recording failures in the context. One array, kept in the slot it was
+// given (the utility object's frameVertices), serves every frame: it grows
+// when a frame needs more and stays until the owner frees it.
 class SceneFrameSource : public FrameSource {
  public:
-  SceneFrameSource(ExportContext& context, SampledVertex*& vertices, SampledFace*& faces)
-      : context_(context), vertices_(vertices), faces_(faces) {}
+  SceneFrameSource(ExportContext& context, SampledVertex*& vertices)
+      : context_(context), vertices_(vertices) {}
   int SampleFrame(TimeValue time, const SampledVertex** vertices, std::int32_t* count) override;
-  // Frees the last frame's arrays.
-  void Release();
 
  private:
   ExportContext& context_;
   SampledVertex*& vertices_;
-  SampledFace*& faces_;
+  // What the array holds; 0 until this source has made it, so an array
+  // left in the slot by someone else is replaced rather than trusted.
+  std::int32_t capacity_ = 0;
 };

@@ -38,8 +38,7 @@ ExportUtility::ExportUtility()
       textureCount(0),
       skinWidth(0),
       skinHeight(0),
-      frameVertices(nullptr),
-      frameFaces(nullptr) {}
+      frameVertices(nullptr) {}
 
 // Every export frees its buffers before it returns; this covers one that
 // did not get that far.
@@ -66,7 +65,6 @@ void ExportUtility::FreeExportBuffers() {
 
 void ExportUtility::FreeFrameBuffers() {
   FreeArray(frameVertices);
-  FreeArray(frameFaces);
 }
 
 int ExportUtility::LoadFrameNames(const char* path) { return ReadFrameNames(path, &frameNames); }
@@ -105,7 +103,7 @@ int ExportUtility::CreateModelFile(const char* path, float scale) {
                               vertexCount, faceCount, frameNames.count);
     return 0;
   }
-  SceneFrameSource frames(context, frameVertices, frameFaces);
+  SceneFrameSource frames(context, frameVertices);
   const int written =
       ::CreateModelFile(NameWithExtension(path, ".md2"), ModelInputOf(), scale, frames, context);
   FreeFrameBuffers();
@@ -114,7 +112,7 @@ int ExportUtility::CreateModelFile(const char* path, float scale) {
 
 int ExportUtility::EncodeModelFrame(TimeValue time, float scale, const char* name,
                                     Md2FrameHeader* header, Md2Vertex* out) {
-  SceneFrameSource frames(context, frameVertices, frameFaces);
+  SceneFrameSource frames(context, frameVertices);
   return ::EncodeModelFrame(frames, time, scale, name, vertexCount, header, out, context);
 }
 
@@ -125,7 +123,7 @@ int ExportUtility::SaveModelFrames(const char* path, std::int32_t startFrame,
                               vertexCount, faceCount, frameNames.count);
     return 0;
   }
-  SceneFrameSource frames(context, frameVertices, frameFaces);
+  SceneFrameSource frames(context, frameVertices);
   const int written = ::SaveModelFrames(NameWithExtension(path, ".md2"), ModelInputOf(),
                                         startFrame, endFrame, firstFrame, scale, frames, context);
   FreeFrameBuffers();

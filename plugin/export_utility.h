@@ -82,10 +82,9 @@ class ExportUtility final : public HostUtility {
   std::int32_t skinWidth;
   std::int32_t skinHeight;
 
-  // The arrays of the frame that the model writer sampled last; released
-  // before the next frame is sampled and when the model writer finishes.
+  // The vertices of the frame that the model writer sampled last: one
+  // array for every frame, released when the model writer finishes.
   SampledVertex* frameVertices;
-  SampledFace* frameFaces;
   void FreeFrameBuffers();
 
  private:

@@ -12,65 +12,109 @@ const char* NodeName(SceneNode* node) {
   return name ? name : "";
 }
 
-}  // namespace
+// Every index must lie inside the node's own arrays: a vertex index past
+// them would point into another node's vertices or past the combined
+// array, a texture-vertex index past them would read outside the host's.
+// Checked for all faces at once, without a branch per index, as every frame
+// checks them again; textureFaces is null for a mesh without texture.
+bool FacesInside(const Face* faces, const TVFace* textureFaces, int faceCount,
+                 std::uint32_t vertexLimit, std::uint32_t textureLimit) {
+  bool inside = true;
+  for (int j = 0; j < faceCount; ++j) {
+    inside &= (faces[j].v[0] < vertexLimit) & (faces[j].v[1] < vertexLimit) &
+              (faces[j].v[2] < vertexLimit);
+  }
+  for (int j = 0; textureFaces && j < faceCount; ++j) {
+    inside &= (textureFaces[j].t[0] < textureLimit) & (textureFaces[j].t[1] < textureLimit) &
+              (textureFaces[j].t[2] < textureLimit);
+  }
+  return inside;
+}
 
-int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
-               SampledVertex** vertices, SampledFace** faces, std::int32_t* vertexCount,
-               std::int32_t* faceCount, TimeValue time) {
-  SceneNode* const* const nodes = context.nodes;
+// Records the first index outside its array, in face order, corner by
+// corner.
+void RecordFirstFaceOutside(ExportContext& context, SceneNode* node, const Face* faces,
+                            const TVFace* textureFaces, int faceCount, int vertexCount,
+                            int textureVertexCount) {
+  const auto vertexLimit = static_cast<std::uint32_t>(vertexCount);
+  const auto textureLimit = static_cast<std::uint32_t>(textureVertexCount);
+  for (int j = 0; j < faceCount; ++j) {
+    for (int k = 0; k < 3; ++k) {
+      if (faces[j].v[k] >= vertexLimit) {
+        context.RecordErrorFormat(kFaceVertexOutside.caption, kFaceVertexOutside.text, j,
+                                  NodeName(node), faces[j].v[k], vertexCount);
+        return;
+      }
+      if (textureFaces && textureFaces[j].t[k] >= textureLimit) {
+        context.RecordErrorFormat(kFaceTextureVertexOutside.caption, kFaceTextureVertexOutside.text,
+                                  j, NodeName(node), textureFaces[j].t[k], textureVertexCount);
+        return;
+      }
+    }
+  }
+}
+
+// The listed nodes first .. end - 1, checked against the list.
+struct NodeRange {
+  std::uint32_t first = 0;
+  std::uint32_t end = 0;
+};
+
+int ListedRange(ExportContext& context, int firstNode, int nodeCount, NodeRange* range) {
   // Compared as unsigned by subtraction, so negative arguments and sums
   // past the int range are refused too.
   const auto first = static_cast<std::uint32_t>(firstNode);
-  const auto count = static_cast<std::uint32_t>(nodeCountToSample);
-  const auto listed = static_cast<std::uint32_t>(nodes ? context.nodeCount : 0);
+  const auto count = static_cast<std::uint32_t>(nodeCount);
+  const auto listed = static_cast<std::uint32_t>(context.nodes ? context.nodeCount : 0);
   if (first > listed || count > listed - first) {
     context.RecordError(kMeshRangeInvalid);
     return 0;
   }
-  const std::uint32_t end = first + count;
+  range->first = first;
+  range->end = first + count;
+  return 1;
+}
 
-  // Counting pass: sizes the arrays exactly. Totals are kept in 64 bits and
-  // must fit the 32-bit counts.
-  std::int64_t totalVertices = 0;
-  std::int64_t totalFaces = 0;
+// Counting pass: the combined sizes. Totals are kept in 64 bits and must
+// fit the 32-bit counts, which follow the totals node by node. On overflow
+// `overflowed` is set beside the recorded failure.
+int CountMesh(ExportContext& context, NodeRange range, TimeValue time, std::int64_t* totalVertices,
+              std::int64_t* totalFaces, std::int32_t* vertexCount, std::int32_t* faceCount,
+              bool* overflowed) {
+  *totalVertices = 0;
+  *totalFaces = 0;
   *vertexCount = 0;
   *faceCount = 0;
-  for (std::uint32_t i = first; i < end; ++i) {
-    const HostMesh* mesh = MeshAtTime(nodes[i], time);
+  for (std::uint32_t i = range.first; i < range.end; ++i) {
+    const HostMesh* mesh = MeshAtTime(context.nodes[i], time);
     if (!mesh) {
       context.RecordError(kNodeGivesNoMesh);
       return 0;
     }
-    totalVertices += mesh->numVerts;
-    totalFaces += mesh->numFaces;
-    if (mesh->numVerts < 0 || mesh->numFaces < 0 || totalVertices > INT32_MAX ||
-        totalFaces > INT32_MAX) {
-      *vertices = nullptr;
-      *faces = nullptr;
+    *totalVertices += mesh->numVerts;
+    *totalFaces += mesh->numFaces;
+    if (mesh->numVerts < 0 || mesh->numFaces < 0 || *totalVertices > INT32_MAX ||
+        *totalFaces > INT32_MAX) {
+      *overflowed = true;
       context.RecordError(kMeshNoMemory);
       return 0;
     }
-    *vertexCount = static_cast<std::int32_t>(totalVertices);
-    *faceCount = static_cast<std::int32_t>(totalFaces);
+    *vertexCount = static_cast<std::int32_t>(*totalVertices);
+    *faceCount = static_cast<std::int32_t>(*totalFaces);
   }
+  return 1;
+}
 
-  *vertices = new (std::nothrow) SampledVertex[static_cast<std::size_t>(totalVertices)];
-  *faces = new (std::nothrow) SampledFace[static_cast<std::size_t>(totalFaces)];
-  if (!*vertices || !*faces) {
-    delete[] *vertices;
-    delete[] *faces;
-    *vertices = nullptr;
-    *faces = nullptr;
-    context.RecordError(kMeshNoMemory);
-    return 0;
-  }
-
-  // Fill pass: node after node, each node's vertex indices shifted past the
-  // vertices of the nodes before it.
+// Fill pass: node after node, each node's vertex indices shifted past the
+// vertices of the nodes before it. Every face index is checked; the faces
+// are stored only when `faces` is given.
+int FillMesh(ExportContext& context, NodeRange range, TimeValue time, std::int64_t totalVertices,
+             std::int64_t totalFaces, SampledVertex* vertices, SampledFace* faces,
+             std::int32_t* vertexCount, std::int32_t* faceCount) {
   *vertexCount = 0;
   *faceCount = 0;
-  for (std::uint32_t i = first; i < end; ++i) {
-    SceneNode* node = nodes[i];
+  for (std::uint32_t i = range.first; i < range.end; ++i) {
+    SceneNode* node = context.nodes[i];
     const HostMesh* mesh = MeshAtTime(node, time);
     // A host that answers more than it did in the counting pass must not
     // write past the arrays.
@@ -95,32 +139,22 @@ int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
     const auto vertexLimit = static_cast<std::uint32_t>(numVerts);
     const auto textureLimit = static_cast<std::uint32_t>(numTVerts);
 
+    if (!FacesInside(hostFaces, textured ? textureFaces : nullptr, numFaces, vertexLimit,
+                     textureLimit)) {
+      RecordFirstFaceOutside(context, node, hostFaces, textured ? textureFaces : nullptr, numFaces,
+                             numVerts, numTVerts);
+      return 0;
+    }
+
     // Neighbouring faces mostly share their material index, and the bitmap
     // a face names depends on nothing else: the last answer is kept. Indices
     // have 16 bits, so the first face always asks.
     std::uint32_t lastMaterialIndex = 0xFFFFFFFFu;
     const char* lastBitmapName = nullptr;
     int lastFound = 0;
-    SampledFace* const nodeFaces = *faces + *faceCount;
-    for (int j = 0; j < numFaces; ++j) {
+    SampledFace* const nodeFaces = faces ? faces + *faceCount : nullptr;
+    for (int j = 0; nodeFaces && j < numFaces; ++j) {
       const Face& hostFace = hostFaces[j];
-      // Every index must lie inside the node's own arrays: a vertex index
-      // past them would point into another node's vertices or past the
-      // combined array, a texture-vertex index past them would read outside
-      // the host's.
-      for (int k = 0; k < 3; ++k) {
-        if (hostFace.v[k] >= vertexLimit) {
-          context.RecordErrorFormat(kFaceVertexOutside.caption, kFaceVertexOutside.text, j,
-                                    NodeName(node), hostFace.v[k], numVerts);
-          return 0;
-        }
-        if (textured && textureFaces[j].t[k] >= textureLimit) {
-          context.RecordErrorFormat(kFaceTextureVertexOutside.caption,
-                                    kFaceTextureVertexOutside.text, j, NodeName(node),
-                                    textureFaces[j].t[k], numTVerts);
-          return 0;
-        }
-      }
       SampledFace& face = nodeFaces[j];
       face.a = hostFace.v[0] + vertexBase;
       face.b = hostFace.v[1] + vertexBase;
@@ -144,7 +178,7 @@ int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
     *faceCount += numFaces;
 
     const Point3& translation = toWorld.GetRow(3);
-    SampledVertex* const nodeVertices = *vertices + *vertexCount;
+    SampledVertex* const nodeVertices = vertices + *vertexCount;
     for (int j = 0; j < numVerts; ++j) {
       const Point3 p = VectorTransform(toWorld, hostVertices[j]);
       Point3& position = nodeVertices[j].position;
@@ -152,7 +186,68 @@ int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
       position.y = p.y + translation.y;
       position.z = p.z + translation.z;
     }
-    *vertexCount += mesh->numVerts;
+    *vertexCount += numVerts;
   }
   return 1;
+}
+
+}  // namespace
+
+int SampleMesh(ExportContext& context, int firstNode, int nodeCountToSample,
+               SampledVertex** vertices, SampledFace** faces, std::int32_t* vertexCount,
+               std::int32_t* faceCount, TimeValue time) {
+  NodeRange range;
+  if (!ListedRange(context, firstNode, nodeCountToSample, &range)) return 0;
+
+  std::int64_t totalVertices = 0;
+  std::int64_t totalFaces = 0;
+  bool overflowed = false;
+  if (!CountMesh(context, range, time, &totalVertices, &totalFaces, vertexCount, faceCount,
+                 &overflowed)) {
+    if (overflowed) {
+      *vertices = nullptr;
+      *faces = nullptr;
+    }
+    return 0;
+  }
+
+  *vertices = new (std::nothrow) SampledVertex[static_cast<std::size_t>(totalVertices)];
+  *faces = new (std::nothrow) SampledFace[static_cast<std::size_t>(totalFaces)];
+  if (!*vertices || !*faces) {
+    delete[] * vertices;
+    delete[] * faces;
+    *vertices = nullptr;
+    *faces = nullptr;
+    context.RecordError(kMeshNoMemory);
+    return 0;
+  }
+  return FillMesh(context, range, time, totalVertices, totalFaces, *vertices, *faces, vertexCount,
+                  faceCount);
+}
+
+int SampleMeshPositions(ExportContext& context, TimeValue time, SampledVertex** vertices,
+                        std::int32_t* capacity, std::int32_t* vertexCount) {
+  NodeRange range;
+  if (!ListedRange(context, 0, context.nodeCount, &range)) return 0;
+
+  std::int64_t totalVertices = 0;
+  std::int64_t totalFaces = 0;
+  std::int32_t faceCount = 0;
+  bool overflowed = false;
+  if (!CountMesh(context, range, time, &totalVertices, &totalFaces, vertexCount, &faceCount,
+                 &overflowed))
+    return 0;
+
+  if (!*vertices || totalVertices > *capacity) {
+    delete[] * vertices;
+    *capacity = 0;
+    *vertices = new (std::nothrow) SampledVertex[static_cast<std::size_t>(totalVertices)];
+    if (!*vertices) {
+      context.RecordError(kMeshNoMemory);
+      return 0;
+    }
+    *capacity = static_cast<std::int32_t>(totalVertices);
+  }
+  return FillMesh(context, range, time, totalVertices, totalFaces, *vertices, nullptr, vertexCount,
+                  &faceCount);
 }

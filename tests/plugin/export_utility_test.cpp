@@ -20,7 +20,6 @@ void AllocateWorkingBuffers(ExportUtility& utility) {
   utility.skinRgb = new (std::nothrow) std::uint8_t[8 * 4 * 3];
   utility.skinIndices = new (std::nothrow) std::uint8_t[8 * 4];
   utility.frameVertices = new (std::nothrow) SampledVertex[5]();
-  utility.frameFaces = new (std::nothrow) SampledFace[3]();
 }
 
 TEST(ExportUtility, FreeExportBuffersReleasesEveryBufferAndKeepsTheCounts) {
@@ -34,7 +33,6 @@ TEST(ExportUtility, FreeExportBuffersReleasesEveryBufferAndKeepsTheCounts) {
   EXPECT_EQ(utility.skinRgb, nullptr);
   EXPECT_EQ(utility.skinIndices, nullptr);
   EXPECT_EQ(utility.frameVertices, nullptr);
-  EXPECT_EQ(utility.frameFaces, nullptr);
   EXPECT_EQ(utility.vertexCount, 5);
   EXPECT_EQ(utility.faceCount, 3);
   EXPECT_EQ(utility.textureCount, 2);

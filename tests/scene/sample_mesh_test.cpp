@@ -191,6 +191,44 @@ TEST(SampleMesh, SamplesAnimationAtTheGivenTime) {
   EXPECT_EQ(later.faces[3].c, 7u);
 }
 
+// The model writer's sampling reuses one array for every frame: a later
+// frame with more vertices must get a larger one (the sanitizer build
+// catches a write past it), and each frame's positions are SampleMesh's.
+TEST(SampleMesh, PositionsOfEveryFrameInOneGrowingArray) {
+  vexo::MemoryHost host;
+  host.scene()
+      .Root()
+      .AddChild("grower")
+      .SetMaterial(vexo::BitmapMaterial("skin", "skin.bmp"))
+      .Select()
+      .SetAnimatedTransform([](TimeValue t) { return vexo::Translate(float(t), 0, 0); })
+      .SetAnimatedMesh([](TimeValue t) {
+        vexo::MeshData mesh = vexo::MakeQuad(2, 2);
+        for (TimeValue i = 0; i < t; ++i) {
+          mesh.Append(vexo::MakeQuad(2, 2), vexo::Translate(0, 0, float(i + 1)));
+        }
+        return mesh;
+      });
+  ExportContext context;
+  ASSERT_EQ(EnumerateNodes(context, &host, kSelectedAndMapped), 1);
+
+  SampledVertex* reused = new SampledVertex[1];  // left by someone else: not trusted
+  std::int32_t capacity = 0;
+  for (TimeValue t : {0, 2, 1, 3}) {
+    std::int32_t count = -1;
+    ASSERT_EQ(SampleMeshPositions(context, t, &reused, &capacity, &count), 1);
+    Sample expected(context, t);
+    ASSERT_EQ(count, expected.vertexCount);
+    EXPECT_GE(capacity, count);
+    for (int i = 0; i < count; ++i) {
+      const Point3& p = expected.Position(i);
+      ExpectPoint(reused[i].position, p.x, p.y, p.z);
+    }
+  }
+  delete[] reused;
+  EXPECT_EQ(context.errorRecorded, 0);
+}
+
 TEST(SampleMesh, RecordsTheFirstFailureAndLeavesSlotsAsDocumented) {
   vexo::MemoryHost host;
   auto skin = vexo::BitmapMaterial("skin", "skin.bmp");
