@@ -16,6 +16,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Vexo developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# MagickCore is loaded when a picture needs it, not linked, so
+# dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libmagickcore-6.q16hdri-6)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${CMAKE_BINARY_DIR}/bin ${CMAKE_BINARY_DIR}/bin/release3 ${CMAKE_BINARY_DIR}/bin/release2)
 include(CPack)

@@ -5,8 +5,6 @@
 // MagickCore from the bytes or the name), only the first frame or layer is
 // read, and MagickCore's own limits refuse pictures past ours before it
 // allocates their pixels.
-#include <magick/MagickCore.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "standalone/pictures/colour_space.h"
+#include "standalone/pictures/magick_library.h"
 #include "standalone/pictures/picture_limits.h"
 #include "standalone/pictures/picture_readers.h"
 #include "standalone/pictures/picture_scaling.h"
@@ -27,19 +26,20 @@ namespace {
 void StartMagick() {
   static std::once_flag once;
   std::call_once(once, [] {
-    MagickCoreGenesis(nullptr, MagickFalse);
-    SetMagickResourceLimit(AreaResource, static_cast<MagickSizeType>(kMaxMagickPixels));
-    SetMagickResourceLimit(WidthResource, 65535);
-    SetMagickResourceLimit(HeightResource, 65535);
-    SetMagickResourceLimit(MemoryResource, 512u << 20);
-    SetMagickResourceLimit(MapResource, 512u << 20);
+    const MagickLibrary& magick = Magick();
+    magick.MagickCoreGenesis(nullptr, MagickFalse);
+    magick.SetMagickResourceLimit(AreaResource, static_cast<MagickSizeType>(kMaxMagickPixels));
+    magick.SetMagickResourceLimit(WidthResource, 65535);
+    magick.SetMagickResourceLimit(HeightResource, 65535);
+    magick.SetMagickResourceLimit(MemoryResource, 512u << 20);
+    magick.SetMagickResourceLimit(MapResource, 512u << 20);
     // No pixel cache on disk, one thread. Time is limited per picture
     // (WithinDeadline): MagickCore's own time limit counts from the first
     // picture of the process and then ends the whole process.
-    SetMagickResourceLimit(DiskResource, 0);
-    SetMagickResourceLimit(ThreadResource, 1);
-    SetMagickResourceLimit(ListLengthResource, 64);
-    std::atexit([] { MagickCoreTerminus(); });
+    magick.SetMagickResourceLimit(DiskResource, 0);
+    magick.SetMagickResourceLimit(ThreadResource, 1);
+    magick.SetMagickResourceLimit(ListLengthResource, 64);
+    std::atexit([] { Magick().MagickCoreTerminus(); });
   });
 }
 
@@ -62,7 +62,7 @@ const char* CoderOf(PictureFormat format) {
 }
 
 struct ImageDeleter {
-  void operator()(Image* image) const { DestroyImageList(image); }
+  void operator()(Image* image) const { Magick().DestroyImageList(image); }
 };
 using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
 
@@ -71,17 +71,18 @@ ImagePtr Read(PictureFormat format, const std::uint8_t* bytes, std::size_t size,
   const char* coder = CoderOf(format);
   if (!coder) throw PictureError("not a picture format vexo reads");
   StartMagick();
-  std::unique_ptr<ImageInfo, ImageInfo* (*)(ImageInfo*)> info(AcquireImageInfo(), DestroyImageInfo);
-  std::unique_ptr<ExceptionInfo, ExceptionInfo* (*)(ExceptionInfo*)> exception(AcquireExceptionInfo(),
-                                                                               DestroyExceptionInfo);
-  CopyMagickString(info->magick, coder, MaxTextExtent);
+  const MagickLibrary& magick = Magick();
+  std::unique_ptr<ImageInfo, ImageInfo* (*)(ImageInfo*)> info(magick.AcquireImageInfo(), magick.DestroyImageInfo);
+  std::unique_ptr<ExceptionInfo, ExceptionInfo* (*)(ExceptionInfo*)> exception(magick.AcquireExceptionInfo(),
+                                                                               magick.DestroyExceptionInfo);
+  magick.CopyMagickString(info->magick, coder, MaxTextExtent);
   info->affirm = MagickTrue;
   info->scene = 0;
   info->number_scenes = 1;
   auto deadline = std::chrono::steady_clock::now() + kMaxReadTime;
-  SetImageInfoProgressMonitor(info.get(), WithinDeadline, &deadline);
-  ImagePtr image(ping ? PingBlob(info.get(), bytes, size, exception.get())
-                      : BlobToImage(info.get(), bytes, size, exception.get()));
+  magick.SetImageInfoProgressMonitor(info.get(), WithinDeadline, &deadline);
+  ImagePtr image(ping ? magick.PingBlob(info.get(), bytes, size, exception.get())
+                      : magick.BlobToImage(info.get(), bytes, size, exception.get()));
   // A coder stopped by the monitor may hand back the rows it had.
   if (std::chrono::steady_clock::now() >= deadline)
     throw PictureError(std::string("the ") + PictureFormatName(format) + " picture takes more than " +
@@ -95,7 +96,7 @@ ImagePtr Read(PictureFormat format, const std::uint8_t* bytes, std::size_t size,
   if (!ping) {
     // TGA and TIFF may store their rows from the bottom or right to left;
     // MagickCore keeps them as stored and says so.
-    Image* oriented = AutoOrientImage(image.get(), image->orientation, exception.get());
+    Image* oriented = magick.AutoOrientImage(image.get(), image->orientation, exception.get());
     if (!oriented) throw PictureError("the picture cannot be turned upright");
     image.reset(oriented);
   }
@@ -103,10 +104,11 @@ ImagePtr Read(PictureFormat format, const std::uint8_t* bytes, std::size_t size,
 }
 
 void Export(Image* image, const char* map, StorageType type, void* pixels) {
-  std::unique_ptr<ExceptionInfo, ExceptionInfo* (*)(ExceptionInfo*)> exception(AcquireExceptionInfo(),
-                                                                               DestroyExceptionInfo);
-  if (!ExportImagePixels(image, 0, 0, image->columns, image->rows, map, type, pixels,
-                         exception.get())) {
+  const MagickLibrary& magick = Magick();
+  std::unique_ptr<ExceptionInfo, ExceptionInfo* (*)(ExceptionInfo*)> exception(magick.AcquireExceptionInfo(),
+                                                                               magick.DestroyExceptionInfo);
+  if (!magick.ExportImagePixels(image, 0, 0, image->columns, image->rows, map, type, pixels,
+                                exception.get())) {
     throw PictureError("the picture's pixels cannot be read");
   }
 }
@@ -126,13 +128,13 @@ RgbImage DecodeMagick(PictureFormat format, const std::uint8_t* bytes, std::size
   RgbImage picture;
   if (format == PictureFormat::kHdr) {
     // Linear light of any brightness, compressed for display.
-    TransformImageColorspace(image.get(), RGBColorspace);
+    Magick().TransformImageColorspace(image.get(), RGBColorspace);
     std::vector<float> rgb(static_cast<std::size_t>(w) * h * 3);
     Export(image.get(), "RGB", FloatPixel, rgb.data());
     picture = ToneMap(rgb, w, h);
   } else {
     // CMYK, grey and the like as sRGB.
-    TransformImageColorspace(image.get(), sRGBColorspace);
+    Magick().TransformImageColorspace(image.get(), sRGBColorspace);
     picture.width = w;
     picture.height = h;
     picture.pixels.resize(static_cast<std::size_t>(w) * h * 3);

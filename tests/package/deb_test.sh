@@ -18,7 +18,7 @@ deb="$(ls "$work"/package/*.deb 2> /dev/null | head -1)"
 
 dpkg -I "$deb" > "$work/info" || fail "dpkg -I cannot read $deb"
 grep -q '^ Package: vexo$' "$work/info" || fail "the package is not named vexo" "$work/info"
-for dependency in libassimp5 libc6 libstdc++6; do
+for dependency in libassimp5 libc6 libstdc++6 libmagickcore-6.q16hdri-6; do
   grep -q "^ Depends:.*\b$dependency\b" "$work/info" || fail "Depends does not name $dependency" "$work/info"
 done
 if grep -q "^ Depends:.*vexo" "$work/info"; then fail "Depends names the package's own libraries" "$work/info"; fi
