@@ -13,39 +13,51 @@ constexpr int kLongestRun = 63;
 constexpr std::uint8_t kRunMark = 0xC0;
 }  // namespace
 
-int PutPcxRun(std::uint8_t value, int length, LittleEndianWriter& out) {
+namespace {
+
+// The single byte or the pair of one run; 0 for a length outside 1..63.
+template <typename Output>
+int PutRun(std::uint8_t value, int length, Output& out) {
   if (length <= 0 || length > kLongestRun) return 0;
-  int written;
   if (length == 1 && (value & kRunMark) != kRunMark) {
     out.U8(value);
-    written = 1;
-  } else {
-    out.U8(static_cast<std::uint8_t>(kRunMark | length));
-    out.U8(value);
-    written = 2;
+    return 1;
   }
+  out.U8(static_cast<std::uint8_t>(kRunMark | length));
+  out.U8(value);
+  return 2;
+}
+
+}  // namespace
+
+int PutPcxRun(std::uint8_t value, int length, LittleEndianWriter& out) {
+  const int written = PutRun(value, length, out);
   return out.ok() ? written : 0;
 }
 
 int EncodePcxRow(const std::uint8_t* row, int length, LittleEndianWriter& out) {
   if (length <= 0) return 0;
   int total = 0;
-  std::uint8_t value = row[0];
-  int run = 1;
-  for (int i = 1; i < length; ++i) {
-    if (row[i] == value) {
-      if (++run == kLongestRun) {
-        total += PutPcxRun(value, run, out);
-        run = 0;
+  {
+    // A skin of varied colours has a run for nearly every pixel: the runs
+    // reach the stream a block at a time, not a call for each.
+    LittleEndianBlock block(out);
+    std::uint8_t value = row[0];
+    int run = 1;
+    for (int i = 1; i < length; ++i) {
+      if (row[i] == value) {
+        if (++run == kLongestRun) {
+          total += PutRun(value, run, block);
+          run = 0;
+        }
+      } else {
+        if (run != 0) total += PutRun(value, run, block);
+        value = row[i];
+        run = 1;
       }
-    } else {
-      if (run != 0) total += PutPcxRun(value, run, out);
-      value = row[i];
-      run = 1;
     }
-    if (!out.ok()) return 0;
+    if (run != 0) total += PutRun(value, run, block);
   }
-  if (run != 0) total += PutPcxRun(value, run, out);
   return out.ok() ? total : 0;
 }
 
