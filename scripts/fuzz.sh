@@ -39,8 +39,10 @@ done
 build="$root/build/fuzz"
 targets=(vexo)
 for name in "${harnesses[@]}"; do targets+=("fuzz_$name"); done
-"$root/scripts/build.sh" fuzz "${targets[@]}" > "$root/build/fuzz-build.log" 2>&1 ||
-  { tail -40 "$root/build/fuzz-build.log" >&2; exit 1; }
+# One build at a time: several runs of this script may start together.
+mkdir -p "$build"
+flock "$build/.build-lock" "$root/scripts/build.sh" fuzz "${targets[@]}" > "$build/build.log" 2>&1 ||
+  { tail -40 "$build/build.log" >&2; exit 1; }
 
 export TMPDIR="$build/tmp"
 mkdir -p "$TMPDIR" "$build/logs"
