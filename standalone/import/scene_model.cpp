@@ -1,7 +1,5 @@
 #include "standalone/import/scene_model.h"
 
-#include <cmath>
-
 #include "standalone/import/animation_sampler.h"
 #include "standalone/import/skinning.h"
 
@@ -60,7 +58,7 @@ std::vector<Point3> SceneModel::WorldPose(int node, int clip, double seconds) {
   const Mat4& world = WorldAt(ticks)[static_cast<std::size_t>(node)];
   activeClip = active;
   // The caller may change the node's mesh: nothing of it stays cached.
-  ForgetPoses(node);
+  if (static_cast<std::size_t>(node) < posed_.size()) posed_[static_cast<std::size_t>(node)] = PosedMesh{};
   for (Point3& p : pose) {
     const Vec3 q = TransformPoint(world, Vec3{p.x, p.y, p.z});
     p = Point3{static_cast<float>(q.x), static_cast<float>(q.y), static_cast<float>(q.z)};
@@ -76,15 +74,7 @@ const std::vector<Point3>& SceneModel::PosedAtTicks(int node, double ticks) {
   if (!mesh.Skinned() && mesh.morphTargets == 0) return mesh.topology.vertices;
 
   posed_.resize(nodes.size());
-  NodePoses& poses = posed_[static_cast<std::size_t>(node)];
-  const auto key = std::make_pair(activeClip, ticks);
-  // A time that is not a number equals none, the last pose's included.
-  const bool keyable = !std::isnan(ticks);
-  if (keyable) {
-    const auto kept = poses.kept.find(key);
-    if (kept != poses.kept.end()) return kept->second;
-  }
-  PosedMesh& posed = poses.last;
+  PosedMesh& posed = posed_[static_cast<std::size_t>(node)];
   if (posed.clip == activeClip && posed.ticks == ticks && !posed.vertices.empty()) {
     return posed.vertices;
   }
@@ -108,19 +98,7 @@ const std::vector<Point3>& SceneModel::PosedAtTicks(int node, double ticks) {
   PoseVertices(mesh, boneMatrices, weights, posed.vertices);
   posed.clip = activeClip;
   posed.ticks = ticks;
-  const std::size_t bytes = posed.vertices.size() * sizeof(Point3);
-  if (keyable && bytes <= kKeptPoseBytes - keptPoseBytes_) {
-    keptPoseBytes_ += bytes;
-    return poses.kept.emplace(key, posed.vertices).first->second;
-  }
   return posed.vertices;
-}
-
-void SceneModel::ForgetPoses(int node) {
-  if (static_cast<std::size_t>(node) >= posed_.size()) return;
-  NodePoses& poses = posed_[static_cast<std::size_t>(node)];
-  for (const auto& [key, vertices] : poses.kept) keptPoseBytes_ -= vertices.size() * sizeof(Point3);
-  poses = NodePoses{};
 }
 
 }  // namespace vexo

@@ -4,12 +4,9 @@
 // transform and mesh at a host time.
 #pragma once
 
-#include <cstddef>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "standalone/import/animation_clip.h"
@@ -135,25 +132,14 @@ class SceneModel {
   double cachedTicks_ = 0;
   std::vector<Mat4> cachedWorld_;
 
-  // Each mesh node's posed vertices, keyed the same way. The plug-in asks
-  // for every time more than once (a counting and a filling pass) and, for
-  // a new model, for every frame twice (the file written whole, then the
-  // chosen range again): poses are kept while all kept poses fit
-  // kKeptPoseBytes, and past that only the last one of each node.
-  static constexpr std::size_t kKeptPoseBytes = std::size_t{32} << 20;
+  // Each mesh node's last posed vertices, keyed the same way: the host asks
+  // for the same time more than once (a counting and a filling pass).
   struct PosedMesh {
     int clip = -2;
     double ticks = 0;
     std::vector<Point3> vertices;
   };
-  struct NodePoses {
-    std::map<std::pair<int, double>, std::vector<Point3>> kept;
-    PosedMesh last;
-  };
-  std::vector<NodePoses> posed_;
-  std::size_t keptPoseBytes_ = 0;
-  // Drops what is kept of the node's poses.
-  void ForgetPoses(int node);
+  std::vector<PosedMesh> posed_;
 };
 
 }  // namespace vexo
