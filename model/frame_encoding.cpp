@@ -1,13 +1,14 @@
 #include "model/frame_encoding.h"
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 
 namespace {
 
-// Two doubles in one register: the x and y axes of a vertex are divided
-// together.
+// Four floats or two doubles in one register: a vertex's three axes are
+// bounded together, its x and y axes divided together.
+typedef float Float4 __attribute__((vector_size(16)));
+typedef int Int4 __attribute__((vector_size(16)));
 typedef double Double2 __attribute__((vector_size(16)));
 
 // A position as the frame stores it: axes turned, (x, y, z) -> (-y, x, z),
@@ -17,6 +18,9 @@ void Turned(const Point3& p, float scale, float c[3]) {
   c[1] = p.x * scale;
   c[2] = p.z * scale;
 }
+
+// The same as one vector, its fourth lane 0.
+Float4 TurnedVector(const Point3& p, float scale) { return Float4{-p.y, p.x, p.z, 0.0f} * scale; }
 
 // The byte of a quotient: truncated, low 8 bits; 0 for a quotient outside
 // the 32-bit range, infinite or not a number (an axis without extent has
@@ -32,22 +36,20 @@ std::uint8_t QuotientByte(double q) {
 int EncodeFramePositions(const SampledVertex* vertices, std::int32_t count, float scale,
                          const char* name, Md2FrameHeader* header, Md2Vertex* out) {
   if (count < 1) return 0;
-  float lo[3], hi[3];
-  Turned(vertices[0].position, scale, lo);
-  Turned(vertices[0].position, scale, hi);
+  Float4 lo = TurnedVector(vertices[0].position, scale);
+  Float4 hi = lo;
   // Finiteness is gathered and tested once: the bounds do not matter when
   // the frame is refused.
-  bool finite = true;
+  const float most = std::numeric_limits<float>::max();
+  const Float4 largest = {most, most, most, most};
+  Int4 finite = {-1, -1, -1, -1};
   for (std::int32_t i = 0; i < count; ++i) {
-    float c[3];
-    Turned(vertices[i].position, scale, c);
-    for (int k = 0; k < 3; ++k) {
-      finite &= std::fabs(c[k]) <= std::numeric_limits<float>::max();
-      lo[k] = c[k] < lo[k] ? c[k] : lo[k];
-      hi[k] = c[k] > hi[k] ? c[k] : hi[k];
-    }
+    const Float4 c = TurnedVector(vertices[i].position, scale);
+    finite &= (c < 0 ? -c : c) <= largest;
+    lo = c < lo ? c : lo;
+    hi = c > hi ? c : hi;
   }
-  if (!finite) return 0;
+  if (!(finite[0] && finite[1] && finite[2])) return 0;
 
   double translate[3], step[3];
   for (int k = 0; k < 3; ++k) {
