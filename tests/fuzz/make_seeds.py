@@ -7,6 +7,7 @@ import base64
 import io
 import json
 import os
+import re
 import shutil
 import struct
 import sys
@@ -267,18 +268,21 @@ Frame tri {
 }
 """
 
-# The extension each seed is imported as: its index in the harness's table.
-SCENE_EXTENSIONS = ["gltf", "glb", "obj", "dae", "fbx", "ply", "stl", "3ds",
-                    "x", "smd", "md5mesh", "ms3d", "b3d", "iqm", "ase", "ac"]
+def scene_extensions():
+    """The harness's table of extensions: a seed's first byte indexes it."""
+    with open(os.path.join(HERE, "scene_import_fuzzer.cpp")) as f:
+        table = re.search(r"kExtensions\[\] = \{(.*?)\};", f.read(), re.S).group(1)
+    return re.findall(r'"([a-z0-9]+)"', table)
 
 
 def scene_seeds():
     folder = corpus("scene_import")
+    extensions = scene_extensions()
     for name, extension, data in (("animated.gltf", "gltf", gltf_text()), ("animated.glb", "glb", glb()),
                                   ("triangle.obj", "obj", TRIANGLE_OBJ), ("triangle.dae", "dae", DAE),
                                   ("triangle.ply", "ply", PLY), ("triangle.stl", "stl", STL),
                                   ("triangle.x", "x", X_TEXT)):
-        put(folder, name, bytes((SCENE_EXTENSIONS.index(extension),)) + data)
+        put(folder, name, bytes((extensions.index(extension),)) + data)
 
 
 def main():
