@@ -83,12 +83,15 @@ struct Run {
   long peakKiB = 0;
 };
 
-Run Measure(const std::vector<std::string>& command) {
+// Runs command with its output discarded, after removing `fresh` (what the
+// run must make anew): the removal is not timed, nor is a shell.
+Run Measure(const std::vector<std::string>& command, const std::vector<std::string>& fresh) {
+  for (const std::string& path : fresh) std::filesystem::remove_all(path);
   std::fflush(stdout);  // or the child would print what is buffered again
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
-    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(127);
     std::vector<char*> argv;
     for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -110,9 +113,10 @@ Run Measure(const std::vector<std::string>& command) {
   return run;
 }
 
-Run Median(const std::vector<std::string>& command, int runs) {
+Run Median(const std::vector<std::string>& command, int runs,
+           const std::vector<std::string>& fresh = {}) {
   std::vector<Run> all;
-  for (int i = 0; i < runs; ++i) all.push_back(Measure(command));
+  for (int i = 0; i < runs; ++i) all.push_back(Measure(command, fresh));
   std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.cpuSeconds < b.cpuSeconds; });
   const double cpuSeconds = all[all.size() / 2].cpuSeconds;
   std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
@@ -156,12 +160,10 @@ int main(int argc, char** argv) {
   const std::string file = (folder / "rigged.gltf").string();
   const std::string self = std::filesystem::canonical("/proc/self/exe").string();
   const Run ours = Median({self, "--sample", file}, runs);
-  // Each export makes a new model: the file is removed first, in a shell
-  // that then becomes vexo.
+  // Each export makes a new model: the file is removed before each run.
   const std::string model = (folder / "out.md2").string();
-  const Run exported = Median({"/bin/sh", "-c", "rm -f \"$1\" && exec \"$0\" export \"$2\" -o \"$1\" --pcx 2>/dev/null",
-                               VEXO_BIN_DIR "/vexo", model, file},
-                              runs);
+  const std::string vexo = VEXO_BIN_DIR "/vexo";
+  const Run exported = Median({vexo, "export", file, "-o", model, "--pcx"}, runs, {model});
   const Run theirs = Median({"assimp", "info", file}, runs);
   std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n",
               vexo::testing::BodyVertexCount(BenchShape()), runs);
@@ -178,20 +180,12 @@ int main(int argc, char** argv) {
   vexo::testing::WriteRiggedCharacter(folder.path(), "painted", PaintedShape());
   const std::string painted = (folder / "painted.gltf").string();
   const std::string cache = (folder / "vexo-textures").string();
-  const Run first = Median({"/bin/sh", "-c",
-                            "rm -rf \"$1\" \"$3\" && exec \"$0\" export \"$2\" -o \"$1\" --pcx 2>/dev/null",
-                            VEXO_BIN_DIR "/vexo", model, painted, cache},
-                           runs);
-  const Run warm = Median({"/bin/sh", "-c",
-                           "rm -f \"$1\" && exec \"$0\" export \"$2\" -o \"$1\" --pcx 2>/dev/null",
-                           VEXO_BIN_DIR "/vexo", model, painted},
-                          runs);
+  const Run first = Median({vexo, "export", painted, "-o", model, "--pcx"}, runs, {model, cache});
+  const Run warm = Median({vexo, "export", painted, "-o", model, "--pcx"}, runs, {model});
   // vexo's own part of the same: the import with the picture converted
   // (first) or found (warm), and the 198 frames sampled through the
   // plug-in's sampler; the rest of an export is the plug-in's own work.
-  const Run importFirst = Median({"/bin/sh", "-c", "rm -rf \"$2\" && exec \"$0\" --sample \"$1\"", self,
-                                  painted, cache},
-                                 runs);
+  const Run importFirst = Median({self, "--sample", painted}, runs, {cache});
   const Run importWarm = Median({self, "--sample", painted}, runs);
   const Run theirsPainted = Median({"assimp", "info", painted}, runs);
   std::printf("\nthe same with a 1024 x 1024 JPEG texture; median of %d runs\n", runs);
