@@ -1,6 +1,7 @@
 #include "standalone/check/check_model.h"
 
 #include <filesystem>
+#include <future>
 #include <nlohmann/json.hpp>
 
 #include "standalone/check/model_rules.h"
@@ -37,10 +38,24 @@ ModelCheck CheckModel(const std::string& model, const std::vector<std::string>& 
                       bool lookBeside) {
   const md2::Reading reading = md2::ReadMd2(model);
   ModelCheck check;
-  CheckModelFile(reading, check.findings);
-  if (reading.model.header.ident != kMd2Ident) return check;
+  if (reading.model.header.ident != kMd2Ident) {
+    CheckModelFile(reading, check.findings);
+    return check;
+  }
   check.skins = skins.empty() && lookBeside ? SkinsBeside(model, reading.model.skinNames) : skins;
-  for (const std::string& skin : check.skins) CheckSkinFile(reading, skin, check.findings);
+  // The skins are checked beside the model file, on a second thread; their
+  // findings still follow the model's.
+  std::vector<Findings> skinFindings(check.skins.size());
+  std::future<void> skinsChecked;
+  if (!check.skins.empty())
+    skinsChecked = std::async(std::launch::async, [&] {
+      for (std::size_t i = 0; i < check.skins.size(); ++i)
+        CheckSkinFile(reading, check.skins[i], skinFindings[i]);
+    });
+  CheckModelFile(reading, check.findings);
+  if (skinsChecked.valid()) skinsChecked.get();
+  for (Findings& found : skinFindings)
+    check.findings.insert(check.findings.end(), found.begin(), found.end());
   return check;
 }
 

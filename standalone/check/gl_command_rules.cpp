@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "standalone/check/model_rules.h"
 #include "standalone/md2/gl_command_list.h"
@@ -40,8 +40,16 @@ struct Comparison {
 
 Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTriangles) {
   using Key = std::array<std::int64_t, 3>;
-  // The triangle list, by the vertices of each triangle in winding order.
-  std::multimap<Key, std::array<Md2TexCoord, 3>> listed;
+  // The triangle list, by the vertices of each triangle in winding order;
+  // triangles of one key keep the list's order, and each is taken by one
+  // GL triangle at most.
+  struct Listed {
+    Key key;
+    std::array<Md2TexCoord, 3> places;
+    bool taken;
+  };
+  std::vector<Listed> listed;
+  listed.reserve(m.triangles.size());
   for (const Md2Triangle& t : m.triangles) {
     struct Corner {
       std::uint16_t vertex, texCoord;
@@ -53,28 +61,43 @@ Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTr
     std::array<Md2TexCoord, 3> places{};
     for (int k = 0; k < 3; ++k)
       if (c[k].texCoord < m.texCoords.size()) places[k] = m.texCoords[c[k].texCoord];
-    listed.emplace(Key{c[0].vertex, c[1].vertex, c[2].vertex}, places);
+    listed.push_back({Key{c[0].vertex, c[1].vertex, c[2].vertex}, places, false});
   }
+  auto byKey = [](const Listed& a, const Listed& b) { return a.key < b.key; };
+  std::stable_sort(listed.begin(), listed.end(), byKey);
+  // Each key's first triangle not yet taken, kept at the key's first place
+  // so that many triangles of one key are not looked through again and again.
+  std::vector<std::size_t> firstLeft(listed.size());
+  for (std::size_t i = 0; i < listed.size(); ++i) firstLeft[i] = i;
   Comparison result;
+  std::int64_t taken = 0;
   for (const md2::GlTriangle& g : glTriangles) {
     const auto c = Rotated(g.corners, [](const Md2GlVertex& v) { return v.vertexIndex; });
-    auto [from, to] = listed.equal_range({c[0].vertexIndex, c[1].vertexIndex, c[2].vertexIndex});
+    const Listed wanted{{c[0].vertexIndex, c[1].vertexIndex, c[2].vertexIndex}, {}, false};
+    auto [from, to] = std::equal_range(listed.begin(), listed.end(), wanted, byKey);
+    if (from != to) {
+      std::size_t& left = firstLeft[std::size_t(from - listed.begin())];
+      while (left < std::size_t(to - listed.begin()) && listed[left].taken) ++left;
+      from = listed.begin() + std::ptrdiff_t(left);
+    }
     if (from == to) {
       ++result.onlyInGl;
       continue;
     }
-    auto match = std::find_if(from, to, [&](const auto& entry) {
+    auto match = std::find_if(from, to, [&](const Listed& entry) {
+      if (entry.taken) return false;
       for (int k = 0; k < 3; ++k)
-        if (!SamePlace(c[k], entry.second[k], m.header)) return false;
+        if (!SamePlace(c[k], entry.places[k], m.header)) return false;
       return true;
     });
     if (match == to) {
       ++result.otherPlace;
       match = from;
     }
-    listed.erase(match);
+    match->taken = true;
+    ++taken;
   }
-  result.onlyInTriangles = std::int64_t(listed.size());
+  result.onlyInTriangles = std::int64_t(listed.size()) - taken;
   return result;
 }
 

@@ -1,8 +1,11 @@
 #include "standalone/cli/written_files.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 
+#include "base/closing_file.h"
 #include "base/little_endian.h"
 #include "base/whole_file_reader.h"
 #include "model/md2_format.h"
@@ -91,15 +94,26 @@ RgbImage ReadBmp(const std::string& path) {
 }  // namespace
 
 ModelSummary ReadModelSummary(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = WholeFile(path);
+  // Only the header and the frames' names are read, each where it lies: a
+  // model is megabytes of vertices that the summary does not look at.
+  ClosingFile file(path.c_str(), "rb");
+  if (!file) throw Error("cannot open " + path);
+  const std::int64_t size = FileSize(file.get());
+  auto readAt = [&](std::int64_t at, std::uint8_t* into, std::size_t count) {
+    if (pread(fileno(file.get()), into, count, off_t(at)) != ssize_t(count))
+      throw Error("cannot read " + path);
+  };
+  if (size < 0) throw Error("cannot read " + path);
   auto fail = [&](const std::string& why) { return Error(path + ": " + why); };
-  if (bytes.size() < kMd2HeaderSize) throw fail("too short for a model");
+  if (size < kMd2HeaderSize) throw fail("too short for a model");
   // The ident and version are not looked at: the plug-in judges a model it
   // updates by its counts alone.
+  std::uint8_t bytes[kMd2HeaderSize];
+  readAt(0, bytes, sizeof bytes);
   Md2Header header;
-  ReadMd2Header(bytes.data(), &header);
+  ReadMd2Header(bytes, &header);
   ModelSummary summary;
-  summary.bytes = bytes.size();
+  summary.bytes = std::uintmax_t(size);
   summary.skinWidth = header.skinWidth;
   summary.skinHeight = header.skinHeight;
   summary.vertices = header.numVertices;
@@ -108,11 +122,12 @@ ModelSummary ReadModelSummary(const std::string& path) {
   const std::int64_t frames = header.numFrames;
   const std::int64_t framesAt = header.ofsFrames;
   if (frames < 0 || frameSize < kMd2FrameHeaderSize || framesAt < 0 ||
-      framesAt + frameSize * frames > std::int64_t(bytes.size()))
+      framesAt + frameSize * frames > size)
     throw fail("its frames do not lie inside the file");
   for (std::int64_t i = 0; i < frames; ++i) {
+    readAt(framesAt + i * frameSize, bytes, kMd2FrameHeaderSize);
     Md2FrameHeader frame;
-    ReadMd2FrameHeader(&bytes[framesAt + i * frameSize], &frame);
+    ReadMd2FrameHeader(bytes, &frame);
     summary.frameNames.emplace_back(frame.name, strnlen(frame.name, sizeof frame.name));
   }
   return summary;

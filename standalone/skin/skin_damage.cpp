@@ -9,14 +9,15 @@ SkinDamage MeasureSkinDamage(const md2::Model& model, const PcxPicture& picture)
   SkinDamage damage;
   if (!picture.decoded) return damage;
   const int width = picture.width(), height = picture.height();
-  const std::vector<bool> used = UsedTexels(model, width, height);
+  const std::vector<std::uint8_t> used = UsedTexels(model, width, height);
   const std::vector<std::uint8_t> indices = picture.Indices();
   const std::vector<std::uint8_t> filled = FloodFilledSkin(indices, width, height);
+  // Counted without a branch a texel: the flags are 0 or 1.
   for (std::size_t i = 0; i < indices.size(); ++i) {
-    if (!used[i]) continue;
-    ++damage.usedTexels;
-    if (indices[i] == kTransparentIndex) ++damage.usedAt255;
-    if (filled[i] != indices[i]) ++damage.usedChangedByFill;
+    const int shown = used[i];
+    damage.usedTexels += shown;
+    damage.usedAt255 += shown & int(indices[i] == kTransparentIndex);
+    damage.usedChangedByFill += shown & int(filled[i] != indices[i]);
   }
   return damage;
 }

@@ -11,12 +11,35 @@ int Wrap(long v, int size) {
   return int(m < 0 ? m + size : m);
 }
 
+// The columns [from, to) of a row whose test holds, for a test that holds
+// on an unbroken run of columns reaching one end of [from, to) or none:
+// found by halving instead of trying every column.
+template <typename Test>
+void NarrowToRun(Test holds, long& from, long& to) {
+  if (from >= to) return;
+  const bool first = holds(from), last = holds(to - 1);
+  if (first && last) return;
+  if (!first && !last) {
+    to = from;
+    return;
+  }
+  // The boundary lies between `same`, where the test gives what it gives at
+  // `from`, and `other`, where it does not.
+  long same = from, other = to - 1;
+  while (other - same > 1) {
+    const long middle = same + (other - same) / 2;
+    (holds(middle) == first ? same : other) = middle;
+  }
+  if (first) to = same + 1;
+  else from = other;
+}
+
 }  // namespace
 
-std::vector<bool> UsedTexels(const md2::Model& model, int width, int height) {
-  std::vector<bool> used(std::size_t(std::max(width, 0)) * std::max(height, 0), false);
+std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int height) {
+  std::vector<std::uint8_t> used(std::size_t(std::max(width, 0)) * std::max(height, 0), 0);
   if (width <= 0 || height <= 0) return used;
-  auto mark = [&](long x, long y) { used[std::size_t(Wrap(y, height)) * width + Wrap(x, width)] = true; };
+  auto mark = [&](long x, long y) { used[std::size_t(Wrap(y, height)) * width + Wrap(x, width)] = 1; };
   // Positions are pixels of the skin size in the header; the GL renderer
   // maps them, as fractions, onto the picture it loaded.
   const Md2Header& h = model.header;
@@ -42,16 +65,29 @@ std::vector<bool> UsedTexels(const md2::Model& model, int width, int height) {
     const long x1 = std::min(long(std::ceil(std::max({s[0], s[1], s[2]}))), x0 + 2L * width);
     const long y0 = long(std::floor(std::min({t[0], t[1], t[2]})));
     const long y1 = std::min(long(std::ceil(std::max({t[0], t[1], t[2]}))), y0 + 2L * height);
+    // Edge functions, all of the area's sign (or zero) inside; flipped for
+    // a negative area so that one test serves both windings. Each, as
+    // computed, changes monotonically along a row (every step of it rounds
+    // monotonically), so the columns inside form one run, found edge by
+    // edge with the very same arithmetic as a test of every column.
+    const double sign = area > 0 ? 1.0 : -1.0;
     for (long y = y0; y < y1; ++y) {
-      for (long x = x0; x < x1; ++x) {
-        const double px = x + 0.5, py = y + 0.5;
-        // Edge functions, all of the area's sign (or zero) inside.
-        const double e0 = (s[1] - s[0]) * (py - t[0]) - (px - s[0]) * (t[1] - t[0]);
-        const double e1 = (s[2] - s[1]) * (py - t[1]) - (px - s[1]) * (t[2] - t[1]);
-        const double e2 = (s[0] - s[2]) * (py - t[2]) - (px - s[2]) * (t[0] - t[2]);
-        const bool inside = area > 0 ? (e0 >= 0 && e1 >= 0 && e2 >= 0)
-                                     : (e0 <= 0 && e1 <= 0 && e2 <= 0);
-        if (inside) mark(x, y);
+      const double py = y + 0.5;
+      const double r0 = (s[1] - s[0]) * (py - t[0]);
+      const double r1 = (s[2] - s[1]) * (py - t[1]);
+      const double r2 = (s[0] - s[2]) * (py - t[2]);
+      long from = x0, to = x1;
+      NarrowToRun([&](long x) { return sign * (r0 - ((x + 0.5) - s[0]) * (t[1] - t[0])) >= 0; },
+                  from, to);
+      NarrowToRun([&](long x) { return sign * (r1 - ((x + 0.5) - s[1]) * (t[2] - t[1])) >= 0; },
+                  from, to);
+      NarrowToRun([&](long x) { return sign * (r2 - ((x + 0.5) - s[2]) * (t[0] - t[2])) >= 0; },
+                  from, to);
+      if (from >= to) continue;
+      std::uint8_t* row = &used[std::size_t(Wrap(y, height)) * width];
+      for (long x = from, column = Wrap(from, width); x < to; ++x) {
+        row[column] = 1;
+        if (++column == width) column = 0;
       }
     }
   }

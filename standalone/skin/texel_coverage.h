@@ -13,8 +13,8 @@
 
 namespace vexo::skin {
 
-// width x height flags, top row first. Triangles whose texture coordinate
+// width x height flags (1 for shown), top row first. Triangles whose texture coordinate
 // indices lie past the list are left out.
-std::vector<bool> UsedTexels(const md2::Model& model, int width, int height);
+std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int height);
 
 }  // namespace vexo::skin
