@@ -30,13 +30,17 @@
 namespace {
 
 constexpr int kCellShift = 2;
-constexpr int kCellsPerSide = 256 >> kCellShift;
-constexpr int kCellCount = kCellsPerSide * kCellsPerSide * kCellsPerSide;
-// The lists are built from those of coarse cells of 32 x 32 x 32 colours:
-// an entry ruled out for a cell is ruled out for every part of it.
+// The lists are narrowed in steps, each from the list of the box around
+// it: coarse boxes of 32 x 32 x 32 colours from all entries (a few dozen
+// left), middle boxes of 8 x 8 x 8 from their coarse box's list (a handful
+// left), cells from their middle box's. An entry ruled out for a box is
+// ruled out for every part of it.
 constexpr int kCoarseShift = 5;
 constexpr int kCoarsePerSide = 256 >> kCoarseShift;
-constexpr int kCellsPerCoarse = 1 << (kCoarseShift - kCellShift);
+constexpr int kCoarseCount = kCoarsePerSide * kCoarsePerSide * kCoarsePerSide;
+constexpr int kMiddleShift = 3;
+constexpr int kMiddlePerCoarse = 1 << (kCoarseShift - kMiddleShift);  // per side
+constexpr int kCellsPerCoarse = 1 << (kCoarseShift - kCellShift);     // per side
 
 // Lists are stored as groups of 4 entries, each entry its red, green, blue
 // and index; a short list repeats its first entry, which changes no
@@ -62,28 +66,35 @@ ColourBox BoxOf(int red, int green, int blue, int shift) {
   return box;
 }
 
-int NearGap(int value, int lo, int hi) { return value < lo ? lo - value : value > hi ? value - hi : 0; }
-int FarGap(int value, int lo, int hi) { return value - lo > hi - value ? value - lo : hi - value; }
+int Larger(int a, int b) { return a > b ? a : b; }
+int NearGap(int value, int lo, int hi) { return Larger(Larger(lo - value, value - hi), 0); }
+int FarGap(int value, int lo, int hi) { return Larger(value - lo, hi - value); }
 
 // Writes to out the entries of `from` that can be nearest to a colour of
-// the box, keeping their order; returns their number.
+// the box, keeping their order; returns their number. The entries' colours
+// are gathered first, so the compiler can measure them four at a time.
 int KeepCandidates(const ColourBox& box, const std::uint8_t* from, int fromCount,
                    std::uint8_t* out) {
+  int value[3][256];
+  for (int i = 0; i < fromCount; ++i) {
+    const SkinPaletteEntry& e = SkinPalette[from[i]];
+    value[0][i] = e.red;
+    value[1][i] = e.green;
+    value[2][i] = e.blue;
+  }
   int nearest[256];
   int bound = 1 << 30;
   for (int i = 0; i < fromCount; ++i) {
-    const SkinPaletteEntry& e = SkinPalette[from[i]];
-    const int value[3] = {e.red, e.green, e.blue};
     int n = 0;
     int f = 0;
     for (int k = 0; k < 3; ++k) {
-      const int near = NearGap(value[k], box.lo[k], box.hi[k]);
-      const int far = FarGap(value[k], box.lo[k], box.hi[k]);
+      const int near = NearGap(value[k][i], box.lo[k], box.hi[k]);
+      const int far = FarGap(value[k][i], box.lo[k], box.hi[k]);
       n += near * near;
       f += far * far;
     }
     nearest[i] = n;
-    if (f < bound) bound = f;
+    bound = f < bound ? f : bound;
   }
   int kept = 0;
   for (int i = 0; i < fromCount; ++i) {
@@ -92,9 +103,11 @@ int KeepCandidates(const ColourBox& box, const std::uint8_t* from, int fromCount
   return kept;
 }
 
-int CellIndex(int red, int green, int blue) {
-  return ((red >> kCellShift) * kCellsPerSide + (green >> kCellShift)) * kCellsPerSide +
-         (blue >> kCellShift);
+// The index of a box of 2^shift colours a side within one of 2^outer.
+int BoxIndex(int red, int green, int blue, int shift, int outer) {
+  const int mask = (1 << (outer - shift)) - 1;
+  const int side = outer - shift;
+  return ((red >> shift & mask) << side | (green >> shift & mask)) << side | (blue >> shift & mask);
 }
 
 struct alignas(16) EntryGroup {
@@ -146,40 +159,50 @@ std::uint32_t GroupMinimum(const EntryGroup& group, int red, int green, int blue
 }
 #endif
 
-// Cells are built on first use: a skin meets a small part of the cube, and
+// Boxes are built on first use: a skin meets a small part of the cube, and
 // building every cell would cost as much as the search of many skins.
+// Only the coarse boxes a skin meets get tables for their middle boxes and
+// cells.
+struct CoarseBox {
+  std::uint16_t cellGroups[kCellsPerCoarse * kCellsPerCoarse * kCellsPerCoarse];  // 0, or 1 + first group
+  std::uint16_t middleCounts[kMiddlePerCoarse * kMiddlePerCoarse * kMiddlePerCoarse];  // 0: not built
+  std::uint16_t count;
+  std::uint8_t list[256];
+  std::uint8_t* middleLists;  // room for `count` entries per middle box
+};
+
 class CandidateGrid {
  public:
   CandidateGrid()
-      : cellGroups_(new (std::nothrow) std::uint16_t[kCellCount]()),
-        groups_(new (std::nothrow) EntryGroup[kMaxGroups]),
+      : groups_(new (std::nothrow) EntryGroup[kMaxGroups]),
         following_(new (std::nothrow) std::uint8_t[kMaxGroups]),
-        hash_(new (std::nothrow) std::uint16_t[kHashSlots]()),
-        coarseLists_(new (std::nothrow) std::uint8_t[kCoarseCount * 256]),
-        coarseCounts_(new (std::nothrow) std::uint16_t[kCoarseCount]()) {}
+        hash_(new (std::nothrow) std::uint16_t[kHashSlots]()) {}
   ~CandidateGrid() {
-    delete[] cellGroups_;
+    for (CoarseBox* box : coarse_) {
+      if (box) delete[] box->middleLists;
+      delete box;
+    }
     delete[] groups_;
     delete[] following_;
     delete[] hash_;
-    delete[] coarseLists_;
-    delete[] coarseCounts_;
   }
   CandidateGrid(const CandidateGrid&) = delete;
   CandidateGrid& operator=(const CandidateGrid&) = delete;
 
-  bool ready() const {
-    return cellGroups_ && groups_ && following_ && hash_ && coarseLists_ && coarseCounts_;
-  }
+  bool ready() const { return groups_ && following_ && hash_; }
 
   std::uint8_t Nearest(int red, int green, int blue) {
-    const int cell = CellIndex(red, green, blue);
+    const CoarseBox* box = coarse_[BoxIndex(red, green, blue, kCoarseShift, 8)];
+    const int cell = BoxIndex(red, green, blue, kCellShift, kCoarseShift);
     // 0: not built yet; otherwise one more than the list's first group.
-    if (cellGroups_[cell] == 0 && !Build(cell, red >> kCellShift, green >> kCellShift, blue >> kCellShift)) {
-      return NearestPaletteIndexByScan(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                                       static_cast<std::uint8_t>(blue));
+    int first = box ? box->cellGroups[cell] - 1 : -1;
+    if (first < 0) {
+      first = Build(red, green, blue, cell);
+      if (first < 0) {
+        return NearestPaletteIndexByScan(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                                         static_cast<std::uint8_t>(blue));
+      }
     }
-    const int first = cellGroups_[cell] - 1;
     std::uint32_t best = GroupMinimum(groups_[first], red, green, blue);
     // Lists of more than one group are rare: the loop is well predicted.
     for (int g = first + 1; g <= first + following_[first]; ++g) {
@@ -190,27 +213,43 @@ class CandidateGrid {
   }
 
  private:
-  static constexpr int kCoarseCount = kCoarsePerSide * kCoarsePerSide * kCoarsePerSide;
-
-  // Stores the list of the cell at (r, g, b) in cell units; false when the
-  // lists do not fit (not for this palette), and the caller scans instead.
-  bool Build(int cell, int r, int g, int b) {
-    const int cr = r / kCellsPerCoarse, cg = g / kCellsPerCoarse, cb = b / kCellsPerCoarse;
-    const int coarse = (cr * kCoarsePerSide + cg) * kCoarsePerSide + cb;
-    std::uint8_t* parent = coarseLists_ + 256 * coarse;
-    if (coarseCounts_[coarse] == 0) {
+  // Stores the list of the colour's cell (`cell` within its coarse box),
+  // building the coarse and middle boxes first where needed; returns its
+  // first group, or -1 when there is no memory or the lists do not fit
+  // (not for this palette), and the caller scans instead.
+  int Build(int red, int green, int blue, int cell) {
+    CoarseBox*& box = coarse_[BoxIndex(red, green, blue, kCoarseShift, 8)];
+    if (!box) {
+      CoarseBox* made = new (std::nothrow) CoarseBox();
+      if (!made) return -1;
       std::uint8_t all[256];
       for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
       // Never 0: a box keeps at least the entry nearest to its farthest corner.
-      coarseCounts_[coarse] =
-          static_cast<std::uint16_t>(KeepCandidates(BoxOf(cr, cg, cb, kCoarseShift), all, 256, parent));
+      made->count = static_cast<std::uint16_t>(KeepCandidates(
+          BoxOf(red >> kCoarseShift, green >> kCoarseShift, blue >> kCoarseShift, kCoarseShift), all,
+          256, made->list));
+      made->middleLists = new (std::nothrow)
+          std::uint8_t[std::size_t{made->count} * kMiddlePerCoarse * kMiddlePerCoarse * kMiddlePerCoarse];
+      if (!made->middleLists) {
+        delete made;
+        return -1;
+      }
+      box = made;
+    }
+    const int middle = BoxIndex(red, green, blue, kMiddleShift, kCoarseShift);
+    std::uint8_t* middleList = box->middleLists + std::size_t{box->count} * middle;
+    if (box->middleCounts[middle] == 0) {
+      box->middleCounts[middle] = static_cast<std::uint16_t>(KeepCandidates(
+          BoxOf(red >> kMiddleShift, green >> kMiddleShift, blue >> kMiddleShift, kMiddleShift),
+          box->list, box->count, middleList));
     }
     std::uint8_t list[256];
-    const int count = KeepCandidates(BoxOf(r, g, b, kCellShift), parent, coarseCounts_[coarse], list);
+    const int count =
+        KeepCandidates(BoxOf(red >> kCellShift, green >> kCellShift, blue >> kCellShift, kCellShift),
+                       middleList, box->middleCounts[middle], list);
     const int first = StoreList(list, count);
-    if (first < 0) return false;
-    cellGroups_[cell] = static_cast<std::uint16_t>(first + 1);
-    return true;
+    if (first >= 0) box->cellGroups[cell] = static_cast<std::uint16_t>(first + 1);
+    return first;
   }
 
   // The first group of the stored list equal to this one, storing it when
@@ -245,12 +284,10 @@ class CandidateGrid {
     return first;
   }
 
-  std::uint16_t* cellGroups_;  // per cell: 0, or 1 + the first group of its list
+  CoarseBox* coarse_[kCoarseCount] = {};  // null until the skin meets the box
   EntryGroup* groups_;
   std::uint8_t* following_;  // for a list's first group: the groups after it
   std::uint16_t* hash_;      // the stored lists by content: 0, or 1 + first group
-  std::uint8_t* coarseLists_;     // 256 bytes per coarse cell
-  std::uint16_t* coarseCounts_;   // per coarse cell: 0 (not built yet) or its list's length
   int groupsUsed_ = 0;
   int listCount_ = 0;
 };
@@ -273,9 +310,9 @@ std::uint8_t NearestPaletteIndexByScan(std::uint8_t red, std::uint8_t green, std
   return index;
 }
 
-// A grid for each skin, about 950 KB, so nothing is kept between skins and
-// no state is shared: zeroing its cell table costs far less than building
-// every cell did.
+// A grid for each skin, so nothing is kept between skins and no state is
+// shared: its tables are made only for the parts of the cube the skin
+// meets, which costs far less than building every cell did.
 void ReducePixelsToPalette(const std::uint8_t* bgr, std::size_t pixelCount,
                            std::uint8_t* indices) {
   CandidateGrid grid;
