@@ -1,7 +1,10 @@
 #include "scene/mesh_dump.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -54,6 +57,80 @@ struct DumpFile {
   }
 };
 
+// The dump's lines are formatted here and reach the file a block at a
+// time: printf's parsing of the format for every number cost more than all
+// the rest of the dump. The text is printf's, character for character.
+class DumpText {
+ public:
+  explicit DumpText(std::FILE* file) : file_(file) {}
+
+  // Makes room for one line: five numbers of any size and their labels.
+  void StartLine() {
+    if (sizeof block_ - used_ < kLineRoom) Flush();
+  }
+  void Text(const char* text, std::size_t length) {
+    std::memcpy(block_ + used_, text, length);
+    used_ += length;
+  }
+  template <std::size_t N>
+  void Literal(const char (&text)[N]) {
+    Text(text, N - 1);
+  }
+  // "%d" and "%u". Not std::to_chars: its integer form keeps a table in a
+  // unique symbol, which would keep the module loaded after it is freed.
+  void Decimal(std::int64_t value) {
+    char digits[20];
+    int count = 0;
+    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : value;
+    do {
+      digits[count++] = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) block_[used_++] = '-';
+    while (count > 0) block_[used_++] = digits[--count];
+  }
+  // "%W.6f": correctly rounded, ties to even, as the C library's printf
+  // rounds; right-aligned in `width` columns.
+  void Fixed(double value, int width) {
+    char* const start = block_ + used_;
+    char* end;
+    if (std::isnan(value)) {
+      // Only the sign of a NaN is written differently: glibc writes "-nan"
+      // for a negative one, the MinGW runtime "nan" for both.
+#ifdef _WIN32
+      constexpr bool kSignedNan = false;
+#else
+      constexpr bool kSignedNan = true;
+#endif
+      const char* text = kSignedNan && std::signbit(value) ? "-nan" : "nan";
+      const std::size_t length = std::strlen(text);
+      std::memcpy(start, text, length);
+      end = start + length;
+    } else {
+      end = std::to_chars(start, block_ + sizeof block_, value, std::chars_format::fixed, 6).ptr;
+    }
+    const auto length = static_cast<int>(end - start);
+    if (length < width) {
+      std::memmove(start + (width - length), start, static_cast<std::size_t>(length));
+      std::memset(start, ' ', static_cast<std::size_t>(width - length));
+      end = start + width;
+    }
+    used_ = static_cast<std::size_t>(end - block_);
+  }
+  void Flush() {
+    std::fwrite(block_, 1, used_, file_);
+    used_ = 0;
+  }
+
+ private:
+  // A double in fixed notation takes at most 309 digits, the sign, the
+  // point and 6 decimals.
+  static constexpr std::size_t kLineRoom = 5 * 320 + 300;
+  std::FILE* file_;
+  char block_[16384];
+  std::size_t used_ = 0;
+};
+
 }  // namespace
 
 std::string MeshDumpPath() {
@@ -100,20 +177,50 @@ int WriteMeshDump(const char* path, const SampledVertex* vertices, std::int32_t 
   std::fprintf(file, "Named object: \"%s\"\n", path);
   std::fprintf(file, "Tri-mesh, Vertices: %d          Faces: %d\n", vertexCount, faceCount);
   std::fputs("Vertex list:\n", file);
+  DumpText text(file);
   for (std::int32_t i = 0; i < vertexCount; ++i) {
     const SampledVertex& v = vertices[i];
-    std::fprintf(file, "Vertex %d:  X:%12.6f Y:%12.6f Z:%12.6f U:%8.6f V:%8.6f\n", i,
-                 double(v.position.x), double(v.position.y), double(v.position.z), double(v.u),
-                 double(v.v));
+    text.StartLine();
+    text.Literal("Vertex ");
+    text.Decimal(i);
+    text.Literal(":  X:");
+    text.Fixed(double(v.position.x), 12);
+    text.Literal(" Y:");
+    text.Fixed(double(v.position.y), 12);
+    text.Literal(" Z:");
+    text.Fixed(double(v.position.z), 12);
+    text.Literal(" U:");
+    text.Fixed(double(v.u), 8);
+    text.Literal(" V:");
+    text.Fixed(double(v.v), 8);
+    text.Literal("\n");
   }
-  std::fputs("Face list:\n", file);
+  text.StartLine();
+  text.Literal("Face list:\n");
   for (std::int32_t i = 0; i < faceCount; ++i) {
     const SampledFace& f = faces[i];
-    std::fprintf(file, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i, unsigned(f.a), unsigned(f.b),
-                 unsigned(f.c));
+    text.StartLine();
+    text.Literal("Face ");
+    text.Decimal(i);
+    text.Literal(":  A:");
+    text.Decimal(unsigned(f.a));
+    text.Literal(" B:");
+    text.Decimal(unsigned(f.b));
+    text.Literal(" C:");
+    text.Decimal(unsigned(f.c));
+    text.Literal(" AB:1 BC:1 CA:1\n");
     const char* material = materialName ? materialName(f) : nullptr;
-    if (material) std::fprintf(file, "Material:\"%.255s\"\n", material);
+    if (material) {
+      // "%.255s": at most 255 characters of the name.
+      std::size_t length = 0;
+      while (length < 255 && material[length] != '\0') ++length;
+      text.StartLine();
+      text.Literal("Material:\"");
+      text.Text(material, length);
+      text.Literal("\"\n");
+    }
   }
+  text.Flush();
   // A failed write sets the stream's error flag; the close catches the
   // last buffered bytes.
   const bool ok = dump.Finish(path);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -61,6 +65,65 @@ TEST(MeshDump, ThreeVerticesOneFaceInTheExactFormat) {
                 "Face list:\n"
                 "Face 0:  A:2 B:0 C:1 AB:1 BC:1 CA:1\n");
   EXPECT_EQ(context.errorRecorded, 0);
+}
+
+// The dump formats its numbers itself, and must write exactly what printf
+// writes: every kind of float (huge, tiny, negative zero, infinities, NaNs,
+// halfway cases), over many blocks of output, and names cut at 255.
+TEST(MeshDump, NumbersAndNamesAreWrittenExactlyAsPrintfWritesThem) {
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  std::vector<float> values = {0.0f, -0.0f, 0.5e-6f, -0.5e-6f, 2.5e-6f, 1e-45f, 1.0f / 3,
+                               std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                               kInfinity, -kInfinity, std::nanf(""), -std::nanf(""), 16777217.0f};
+  std::mt19937 random(3);
+  while (values.size() < 150000) {
+    const std::uint32_t bits = random();
+    float any;
+    std::memcpy(&any, &bits, sizeof any);
+    values.push_back(any);
+    // Multiples of a small power of two: exact ties at the sixth decimal.
+    values.push_back(std::ldexp(float(int(random() % 2000001) - 1000000), -int(random() % 28)));
+  }
+  std::vector<SampledVertex> vertices(values.size() / 5);
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    vertices[i].position = {values[5 * i], values[5 * i + 1], values[5 * i + 2]};
+    vertices[i].u = values[5 * i + 3];
+    vertices[i].v = values[5 * i + 4];
+  }
+  SampledFace faces[2];
+  faces[0].a = 4294967295u;
+  faces[1].b = 7;
+  const FaceMaterialName longNameForFirst = [](const SampledFace& face) -> const char* {
+    static const std::string name(300, 'n');
+    return face.b == 7 ? nullptr : name.c_str();
+  };
+
+  const std::string path = test_support::FreshFolder("vexo_mesh_dump_numbers") + "/tris.asc";
+  ExportContext context;
+  ASSERT_EQ(WriteMeshDump(path.c_str(), vertices.data(), std::int32_t(vertices.size()), faces, 2,
+                          longNameForFirst, context),
+            1);
+  std::string expected = "Named object: \"" + path + "\"\nTri-mesh, Vertices: " +
+                         std::to_string(vertices.size()) + "          Faces: 2\nVertex list:\n";
+  char line[2048];
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    const SampledVertex& v = vertices[i];
+    std::snprintf(line, sizeof line, "Vertex %d:  X:%12.6f Y:%12.6f Z:%12.6f U:%8.6f V:%8.6f\n",
+                  int(i), double(v.position.x), double(v.position.y), double(v.position.z),
+                  double(v.u), double(v.v));
+    expected += line;
+  }
+  expected += "Face list:\n";
+  for (int i = 0; i < 2; ++i) {
+    std::snprintf(line, sizeof line, "Face %d:  A:%u B:%u C:%u AB:1 BC:1 CA:1\n", i,
+                  unsigned(faces[i].a), unsigned(faces[i].b), unsigned(faces[i].c));
+    expected += line;
+  }
+  expected.insert(expected.size() - std::strlen(line),
+                  "Material:\"" + std::string(255, 'n') + "\"\n");
+  const std::string written = ReadTextFile(path);
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);  // not printed: megabytes
 }
 
 TEST(MeshDump, FailuresAreRecordedAndGiveZero) {
