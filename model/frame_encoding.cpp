@@ -3,6 +3,10 @@
 #include <cstring>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Four floats or two doubles in one register: a vertex's three axes are
@@ -29,6 +33,19 @@ std::uint8_t QuotientByte(double q) {
   const bool inRange = q > -2147483648.0 && q < 2147483648.0;
   return static_cast<std::uint8_t>(
       static_cast<std::uint32_t>(static_cast<std::int32_t>(inRange ? q : 0.0)));
+}
+
+// QuotientByte of both lanes. SSE2's truncation answers 0x80000000, whose
+// low byte is 0, for a quotient outside the 32-bit range or not a number.
+void QuotientBytes(Double2 q, std::uint8_t* first, std::uint8_t* second) {
+#ifdef __SSE2__
+  const __m128i whole = _mm_cvttpd_epi32(reinterpret_cast<__m128d>(q));
+  *first = static_cast<std::uint8_t>(_mm_cvtsi128_si32(whole));
+  *second = static_cast<std::uint8_t>(_mm_cvtsi128_si32(_mm_srli_si128(whole, 4)));
+#else
+  *first = QuotientByte(q[0]);
+  *second = QuotientByte(q[1]);
+#endif
 }
 
 }  // namespace
@@ -66,14 +83,27 @@ int EncodeFramePositions(const SampledVertex* vertices, std::int32_t count, floa
   // precision, divided exactly as written: a product with the reciprocal
   // may land on the other side of a whole number. The coordinates are
   // computed again for the bytes rather than kept.
+  // Two vertices at a time: the x and y axes of each, and both z axes,
+  // are divided as pairs.
   const Double2 translateXY = {translate[0], translate[1]};
   const Double2 stepXY = {step[0], step[1]};
-  for (std::int32_t i = 0; i < count; ++i) {
+  const Double2 translateZ = {translate[2], translate[2]};
+  const Double2 stepZ = {step[2], step[2]};
+  std::int32_t i = 0;
+  for (; i + 1 < count; i += 2) {
+    float a[3], b[3];
+    Turned(vertices[i].position, scale, a);
+    Turned(vertices[i + 1].position, scale, b);
+    QuotientBytes((Double2{a[0], a[1]} - translateXY) / stepXY, &out[i].v[0], &out[i].v[1]);
+    QuotientBytes((Double2{b[0], b[1]} - translateXY) / stepXY, &out[i + 1].v[0], &out[i + 1].v[1]);
+    QuotientBytes((Double2{a[2], b[2]} - translateZ) / stepZ, &out[i].v[2], &out[i + 1].v[2]);
+    out[i].normalIndex = 0;
+    out[i + 1].normalIndex = 0;
+  }
+  if (i < count) {
     float c[3];
     Turned(vertices[i].position, scale, c);
-    const Double2 quotientXY = (Double2{c[0], c[1]} - translateXY) / stepXY;
-    out[i].v[0] = QuotientByte(quotientXY[0]);
-    out[i].v[1] = QuotientByte(quotientXY[1]);
+    QuotientBytes((Double2{c[0], c[1]} - translateXY) / stepXY, &out[i].v[0], &out[i].v[1]);
     out[i].v[2] = QuotientByte((double(c[2]) - translate[2]) / step[2]);
     out[i].normalIndex = 0;
   }
