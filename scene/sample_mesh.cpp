@@ -1,6 +1,8 @@
 #include "scene/sample_mesh.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "scene/node_mesh.h"
@@ -12,6 +14,39 @@ const char* NodeName(SceneNode* node) {
   return name ? name : "";
 }
 
+// Four 32-bit words in one register.
+typedef std::uint32_t Word4 __attribute__((vector_size(16)));
+
+// Whether the first three words of each of `count` records of kWords
+// 32-bit words lie below `limit`. Four records are read at a time, as kWords
+// vectors, the other words masked to 0: that changes the answer only for a
+// limit of 0, which every index meets too.
+template <int kWords>
+bool LeadingWordsBelow(const void* records, int count, std::uint32_t limit) {
+  const auto* bytes = static_cast<const unsigned char*>(records);
+  Word4 masks[kWords];
+  for (int j = 0; j < kWords; ++j) {
+    for (int lane = 0; lane < 4; ++lane) masks[j][lane] = (4 * j + lane) % kWords < 3 ? ~0u : 0u;
+  }
+  const Word4 limits = {limit, limit, limit, limit};
+  Word4 outside = {0, 0, 0, 0};
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    for (int j = 0; j < kWords; ++j) {
+      Word4 words;
+      std::memcpy(&words, bytes + 4 * (std::size_t(i) * kWords + 4 * j), sizeof words);
+      outside |= reinterpret_cast<Word4>((words & masks[j]) >= limits);
+    }
+  }
+  bool inside = (outside[0] | outside[1] | outside[2] | outside[3]) == 0;
+  for (; i < count; ++i) {
+    std::uint32_t index[3];
+    std::memcpy(index, bytes + 4 * std::size_t(i) * kWords, sizeof index);
+    inside &= (index[0] < limit) & (index[1] < limit) & (index[2] < limit);
+  }
+  return inside;
+}
+
 // Every index must lie inside the node's own arrays: a vertex index past
 // them would point into another node's vertices or past the combined
 // array, a texture-vertex index past them would read outside the host's.
@@ -19,16 +54,10 @@ const char* NodeName(SceneNode* node) {
 // checks them again; textureFaces is null for a mesh without texture.
 bool FacesInside(const Face* faces, const TVFace* textureFaces, int faceCount,
                  std::uint32_t vertexLimit, std::uint32_t textureLimit) {
-  bool inside = true;
-  for (int j = 0; j < faceCount; ++j) {
-    inside &= (faces[j].v[0] < vertexLimit) & (faces[j].v[1] < vertexLimit) &
-              (faces[j].v[2] < vertexLimit);
-  }
-  for (int j = 0; textureFaces && j < faceCount; ++j) {
-    inside &= (textureFaces[j].t[0] < textureLimit) & (textureFaces[j].t[1] < textureLimit) &
-              (textureFaces[j].t[2] < textureLimit);
-  }
-  return inside;
+  static_assert(sizeof(Face) == 5 * 4 && offsetof(Face, v) == 0, "three indices, two words more");
+  static_assert(sizeof(TVFace) == 3 * 4, "three indices");
+  const bool inside = LeadingWordsBelow<5>(faces, faceCount, vertexLimit);
+  return textureFaces ? inside & LeadingWordsBelow<3>(textureFaces, faceCount, textureLimit) : inside;
 }
 
 // Records the first index outside its array, in face order, corner by

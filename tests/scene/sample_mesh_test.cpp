@@ -334,6 +334,36 @@ TEST(SampleMesh, RefusesHostMeshesThatWouldBeReadOutOfBounds) {
             0);
   tvFaces[1].t[2] = 1;
 
+  // Faces are checked four at a time and the rest one by one: every corner
+  // of every face is caught, and the words beside the indices are not
+  // indices.
+  Face many[9];
+  TVFace manyTexture[9];
+  for (Face& face : many) face.smGroup = face.flags = 0xFFFFFFFFu;
+  mesh = HostMesh{3, 9, 2, verts, many, tverts, manyTexture};
+  EXPECT_EQ(sample(node, "", ""), 1);
+  for (int j = 0; j < 9; ++j) {
+    for (int k = 0; k < 3; ++k) {
+      many[j].v[k] = 3;
+      EXPECT_EQ(sample(node,
+                       ("Face " + std::to_string(j) +
+                        " of node raw uses vertex 3, but the mesh has 3 vertices")
+                           .c_str(),
+                       "Internal Parameter Error"),
+                0);
+      many[j].v[k] = 0;
+      manyTexture[j].t[k] = 2;
+      EXPECT_EQ(sample(node,
+                       ("Face " + std::to_string(j) +
+                        " of node raw uses texture vertex 2, but the mesh has 2 texture vertices")
+                           .c_str(),
+                       "Internal Parameter Error"),
+                0);
+      manyTexture[j].t[k] = 0;
+    }
+  }
+  mesh = HostMesh{3, 2, 2, verts, faces, tverts, tvFaces};
+
   // Counts no array can hold.
   mesh.numVerts = -3;
   EXPECT_EQ(sample(node, "Cannot get memory for mesh data", "Memory Error"), 0);
