@@ -6,6 +6,7 @@
 // height 0 (the readers return index 255 and black for them).
 #include "texture/picture/bitmap_image.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -91,8 +92,10 @@ int BitmapImage::BeginLoad(const char* filePath, bool keepName) {
 
 namespace {
 
-// Coordinates wrap, so the picture repeats in both directions.
+// Coordinates wrap, so the picture repeats in both directions. Most lie
+// inside the picture already, and skip the division.
 std::int64_t Wrap(std::int32_t value, std::int32_t size) {
+  if (value >= 0 && value < size) return value;
   const std::int64_t r = std::int64_t{value} % size;
   return r < 0 ? r + size : r;
 }
@@ -180,5 +183,30 @@ PaletteEntry BitmapImage::PixelColour(std::int32_t x, std::int32_t y) const {
     }
     default:
       return colour;
+  }
+}
+
+void BitmapImage::RowColours(std::int32_t x, std::int32_t y, std::int64_t count,
+                             std::uint8_t* bgr) const {
+  std::int64_t column = info.width > 0 ? Wrap(x, info.width) : 0;
+  if (pixels && info.width > 0 && info.height > 0 &&
+      (info.bitsPerPixel == 24 || info.bitsPerPixel == 32)) {
+    // Blue, green and red as stored: the row is copied in runs up to its end.
+    const std::uint8_t* row = pixels + Wrap(y, info.height) * Stride();
+    while (count > 0) {
+      const std::int64_t run = std::min<std::int64_t>(count, info.width - column);
+      std::memcpy(bgr, row + 3 * column, static_cast<std::size_t>(3 * run));
+      bgr += 3 * run;
+      count -= run;
+      column = 0;
+    }
+    return;
+  }
+  for (; count > 0; --count, bgr += 3) {
+    const PaletteEntry colour = PixelColour(static_cast<std::int32_t>(column), y);
+    bgr[0] = colour.blue;
+    bgr[1] = colour.green;
+    bgr[2] = colour.red;
+    if (++column == info.width) column = 0;
   }
 }

@@ -83,6 +83,9 @@ struct BitmapImage : ImageAlphaPlane<release::kImageHasAlpha> {
   std::int32_t Height() const;
   std::uint8_t PixelIndex(std::int32_t x, std::int32_t y) const;
   PaletteEntry PixelColour(std::int32_t x, std::int32_t y) const;
+  // PixelColour of `count` pixels of row y from column x on, wrapping past
+  // the right edge, as blue, green, red bytes.
+  void RowColours(std::int32_t x, std::int32_t y, std::int64_t count, std::uint8_t* bgr) const;
   void FreePixels();
   // Bytes per row of `pixels` for the loaded depth (0 before a load).
   std::int64_t Stride() const;

@@ -21,17 +21,10 @@ void CopyTextureToSkin(const BitmapImage& image, std::uint8_t* skin, int rowLeng
   const std::int32_t imageHeight = image.Height();
   if (imageWidth <= 0 || imageHeight <= 0 || width <= 0 || height <= 0) return;
   std::int32_t sourceRow = Wrap(top, imageHeight);
+  const std::int32_t sourceColumn = Wrap(left, imageWidth);
   for (std::int64_t r = 0; r < height; ++r) {
     std::uint8_t* out = skin + (y + r) * rowLength + 3 * static_cast<std::int64_t>(x);
-    std::int32_t sourceColumn = Wrap(left, imageWidth);
-    for (std::int64_t c = 0; c < width; ++c) {
-      const PaletteEntry colour = image.PixelColour(sourceColumn, sourceRow);
-      out[0] = colour.blue;
-      out[1] = colour.green;
-      out[2] = colour.red;
-      out += 3;
-      if (++sourceColumn == imageWidth) sourceColumn = 0;
-    }
+    image.RowColours(sourceColumn, sourceRow, width, out);
     if (++sourceRow == imageHeight) sourceRow = 0;
   }
 }
