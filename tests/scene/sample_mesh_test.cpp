@@ -342,23 +342,17 @@ TEST(SampleMesh, RefusesHostMeshesThatWouldBeReadOutOfBounds) {
   for (Face& face : many) face.smGroup = face.flags = 0xFFFFFFFFu;
   mesh = HostMesh{3, 9, 2, verts, many, tverts, manyTexture};
   EXPECT_EQ(sample(node, "", ""), 1);
+  auto outside = [&](int j, const std::string& what) {
+    return sample(node, ("Face " + std::to_string(j) + " of node raw uses " + what).c_str(),
+                  "Internal Parameter Error");
+  };
   for (int j = 0; j < 9; ++j) {
     for (int k = 0; k < 3; ++k) {
       many[j].v[k] = 3;
-      EXPECT_EQ(sample(node,
-                       ("Face " + std::to_string(j) +
-                        " of node raw uses vertex 3, but the mesh has 3 vertices")
-                           .c_str(),
-                       "Internal Parameter Error"),
-                0);
+      EXPECT_EQ(outside(j, "vertex 3, but the mesh has 3 vertices"), 0);
       many[j].v[k] = 0;
       manyTexture[j].t[k] = 2;
-      EXPECT_EQ(sample(node,
-                       ("Face " + std::to_string(j) +
-                        " of node raw uses texture vertex 2, but the mesh has 2 texture vertices")
-                           .c_str(),
-                       "Internal Parameter Error"),
-                0);
+      EXPECT_EQ(outside(j, "texture vertex 2, but the mesh has 2 texture vertices"), 0);
       manyTexture[j].t[k] = 0;
     }
   }
