@@ -11,15 +11,16 @@
 
 #include "texture/skin/skin_palette.h"
 
-// The colour cube is cut into 64 x 64 x 64 cells of 4 x 4 x 4 colours. Each
+// The colour cube is cut into 32 x 32 x 32 cells of 8 x 8 x 8 colours. Each
 // cell has a list of every entry that can be nearest to some colour of the
 // cell: an entry whose smallest distance to the cell exceeds the largest
 // distance of some other entry to the whole cell is strictly farther than
 // that entry from every colour in it, so it can neither win nor tie. The
 // nearest entry of a colour, ties included, is therefore the nearest in its
-// cell's list. Lists hold 1 to 16 entries (96% of them at most 4), and
+// cell's list. Lists hold 1 to 32 entries (94% of them at most 8), and
 // neighbouring cells mostly share theirs, so each distinct list is stored
-// once.
+// once. Cells of this size cost a second group of entries to search for
+// some colours, but five times fewer lists to build than cells of 4.
 //
 // Distances are compared squared, as integers: the square root is monotonic
 // and the squares of colour differences are exact, so the order (and every
@@ -29,22 +30,22 @@
 
 namespace {
 
-constexpr int kCellShift = 2;
+constexpr int kCellShift = 3;
 // The lists are narrowed in steps, each from the list of the box around
 // it: coarse boxes of 32 x 32 x 32 colours from all entries (a few dozen
-// left), middle boxes of 8 x 8 x 8 from their coarse box's list (a handful
-// left), cells from their middle box's. An entry ruled out for a box is
+// left), middle boxes of 16 x 16 x 16 from their coarse box's list, cells
+// from their middle box's. An entry ruled out for a box is
 // ruled out for every part of it.
 constexpr int kCoarseShift = 5;
 constexpr int kCoarsePerSide = 256 >> kCoarseShift;
 constexpr int kCoarseCount = kCoarsePerSide * kCoarsePerSide * kCoarsePerSide;
-constexpr int kMiddleShift = 3;
+constexpr int kMiddleShift = 4;
 constexpr int kMiddlePerCoarse = 1 << (kCoarseShift - kMiddleShift);  // per side
 constexpr int kCellsPerCoarse = 1 << (kCoarseShift - kCellShift);     // per side
 
 // Lists are stored as groups of 4 entries, each entry its red, green, blue
 // and index; a short list repeats its first entry, which changes no
-// minimum. Room for the lists of this palette (about 6300 lists in 9900
+// minimum. Room for the lists of this palette (about 5200 lists in 11500
 // groups) with a margin.
 constexpr int kGroupSize = 4;
 constexpr int kMaxGroups = 16384;
