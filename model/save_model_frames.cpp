@@ -156,6 +156,10 @@ int SaveModelFrames(const std::string& name, const ModelInput& input, std::int32
     return 0;
   } else {
     if (!CreateModelFile(name, input, scale, frames, errors)) return 0;
+    // A new file holds model frame k from host frame k. When the range maps
+    // onto the same host frames, rewriting it would sample and write the
+    // very same frames again.
+    if (firstFrame == std::uint32_t(startFrame)) return 1;
     created = true;
   }
   const int result =
