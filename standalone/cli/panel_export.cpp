@@ -151,16 +151,19 @@ void SetOnce(PanelSession& session, const PanelSettings& settings) {
 // Presses "Save md2" with Start and End chosen and reports the result;
 // the panel stays open.
 int Save(PanelSession& session, const PanelSettings& settings, int start, int end,
-         std::size_t frameCount, const std::string& skinHint, Reporter& reporter) {
+         std::uint32_t firstFrame, std::size_t frameCount, const std::string& skinHint,
+         Reporter& reporter) {
   // Start and End are always chosen, so that the range is the one asked
   // for even after an import of a longer list.
   session.ChooseStart(start);
   session.ChooseEnd(end);
   // A new model is first filled with every frame, then the chosen ones are
-  // written again.
+  // written again unless they come from the host frames just written.
   const bool modelExisted = IsFile(ModelFileName(settings.model));
   const long chosen = end >= start ? end - start + 1 : 0;
-  reporter.BeginProgress("writing frames", (modelExisted ? 0 : long(frameCount)) + chosen);
+  const long frames = modelExisted ? chosen
+                      : long(frameCount) + (firstFrame == std::uint32_t(start) ? 0 : chosen);
+  reporter.BeginProgress("writing frames", frames);
   const Press press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
   reporter.EndProgress();
 
@@ -192,7 +195,7 @@ int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Rep
 
   if (settings.firstFrame) session.SetFirstFrame(*settings.firstFrame);
   SetOnce(session, settings);
-  const int code = Save(session, settings, start, end, names.size(), skinHint, reporter);
+  const int code = Save(session, settings, start, end, firstFrame, names.size(), skinHint, reporter);
   session.Close();
   return code;
 }
@@ -225,7 +228,7 @@ int ExportClipMappings(PanelSession& session, const PanelSettings& settings,
   int code = kExitDone;
   for (const Step& step : steps) {
     imported.MapClipToFrames(step.clip, step.end - step.start + 1);
-    code = Save(session, settings, step.start, step.end, names.size(),
+    code = Save(session, settings, step.start, step.end, 0, names.size(),
                 imported.SkinDoesNotFitMessage(), reporter);
     if (code != kExitDone) break;
   }

@@ -277,12 +277,17 @@ TEST(VexoCommand, FrameListsFromTheDefaultsAndFromModels) {
 TEST(VexoCommand, ProgressOnlyOnATerminal) {
   const std::string folder = test_support::FreshFolder("cli_progress");
   // script runs vexo on a pseudo-terminal: a new model is filled with every
-  // frame first, then the chosen ones are written again.
-  const std::string shown = Output("cd '" + folder + "' && script -qec \"'" VEXO_BIN_DIR
-                                   "/vexo' export demo -o t.md2 --end 9\" /dev/null");
+  // frame first, then the chosen ones are written again, unless they come
+  // from the very host frames that filled them.
+  const auto onTerminal = [&folder](const std::string& args) {
+    return Output("cd '" + folder + "' && rm -f t.md2 && script -qec \"'" VEXO_BIN_DIR
+                  "/vexo' export demo -o t.md2 " + args + "\" /dev/null");
+  };
+  const std::string shown = onTerminal("--end 9 --first-frame 5");
   EXPECT_THAT(shown, HasSubstr("\rwriting frames: 1 of 208"));
   EXPECT_THAT(shown, HasSubstr("\rwriting frames: 208 of 208\r\033[K"));
   EXPECT_THAT(shown, HasSubstr("wrote t.md2"));
+  EXPECT_THAT(onTerminal("--end 9"), HasSubstr("\rwriting frames: 198 of 198\r\033[K"));
   const Result quiet = Vexo(folder, "export demo -o t.md2 --end 9");
   EXPECT_EQ(quiet.code, 0);
   EXPECT_THAT(quiet.err, Not(HasSubstr("writing frames")));
