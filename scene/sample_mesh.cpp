@@ -50,8 +50,8 @@ bool LeadingWordsBelow(const void* records, int count, std::uint32_t limit) {
 // Every index must lie inside the node's own arrays: a vertex index past
 // them would point into another node's vertices or past the combined
 // array, a texture-vertex index past them would read outside the host's.
-// Checked for all faces at once, without a branch per index, as every frame
-// checks them again; textureFaces is null for a mesh without texture.
+// Checked for all faces at once, without a branch per index; textureFaces
+// is null for a mesh without texture.
 bool FacesInside(const Face* faces, const TVFace* textureFaces, int faceCount,
                  std::uint32_t vertexLimit, std::uint32_t textureLimit) {
   static_assert(sizeof(Face) == 5 * 4 && offsetof(Face, v) == 0, "three indices, two words more");
@@ -135,8 +135,8 @@ int CountMesh(ExportContext& context, NodeRange range, TimeValue time, std::int6
 }
 
 // Fill pass: node after node, each node's vertex indices shifted past the
-// vertices of the nodes before it. Every face index is checked; the faces
-// are stored only when `faces` is given.
+// vertices of the nodes before it. The faces are checked and stored only
+// when `faces` is given.
 int FillMesh(ExportContext& context, NodeRange range, TimeValue time, std::int64_t totalVertices,
              std::int64_t totalFaces, SampledVertex* vertices, SampledFace* faces,
              std::int32_t* vertexCount, std::int32_t* faceCount) {
@@ -168,8 +168,10 @@ int FillMesh(ExportContext& context, NodeRange range, TimeValue time, std::int64
     const auto vertexLimit = static_cast<std::uint32_t>(numVerts);
     const auto textureLimit = static_cast<std::uint32_t>(numTVerts);
 
-    if (!FacesInside(hostFaces, textured ? textureFaces : nullptr, numFaces, vertexLimit,
-                     textureLimit)) {
+    // Only faces that are stored are read, and only they are checked: the
+    // model writer's positions-only sampling reads no face of the frame.
+    if (faces && !FacesInside(hostFaces, textured ? textureFaces : nullptr, numFaces, vertexLimit,
+                              textureLimit)) {
       RecordFirstFaceOutside(context, node, hostFaces, textured ? textureFaces : nullptr, numFaces,
                              numVerts, numTVerts);
       return 0;

@@ -22,7 +22,8 @@ int SampleMesh(ExportContext& context, int firstNode, int nodeCount, SampledVert
 // listed node at `time`, combined as SampleMesh combines them, into
 // *vertices, which holds *capacity vertices and is replaced by a larger
 // array (and *capacity updated) only when the mesh needs more. Faces are
-// checked as SampleMesh checks them but not stored. Returns 0 with the
-// failure recorded, as SampleMesh; the array stays the caller's to free.
+// neither read nor checked: the model's triangles are those of the first
+// sampling. Returns 0 with the failure recorded, as SampleMesh; the array
+// stays the caller's to free.
 int SampleMeshPositions(ExportContext& context, TimeValue time, SampledVertex** vertices,
                         std::int32_t* capacity, std::int32_t* vertexCount);
