@@ -93,8 +93,7 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
   const int code =
       !mappings.empty()
           ? ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter)
-          : ExportThroughPanel(*session, settings, reporter,
-                               loaded.imported ? loaded.imported->SkinDoesNotFitMessage() : "");
+          : ExportThroughPanel(*session, settings, reporter, loaded.imported.get());
   const int finished =
       rollback.Keep(code == kExitDone ? FinishExport(options, settings, reporter) : code);
   if (finished != kExitDone || !options.previewSheet) return finished;

@@ -150,8 +150,21 @@ void SetOnce(PanelSession& session, const PanelSettings& settings) {
 
 // Presses "Save md2" with Start and End chosen and reports the result;
 // the panel stays open.
+// Stops posing ahead when the press is over, also when it throws.
+struct PosingAhead {
+  ImportedScene* imported;
+  PosingAhead(ImportedScene* scene, int firstFrame, int count) : imported(scene) {
+    if (imported) imported->StartPosingAhead(firstFrame, count);
+  }
+  ~PosingAhead() {
+    if (imported) imported->StopPosingAhead();
+  }
+  PosingAhead(const PosingAhead&) = delete;
+  PosingAhead& operator=(const PosingAhead&) = delete;
+};
+
 int Save(PanelSession& session, const PanelSettings& settings, int start, int end,
-         std::uint32_t firstFrame, std::size_t frameCount, const std::string& skinHint,
+         std::uint32_t firstFrame, std::size_t frameCount, ImportedScene* imported,
          Reporter& reporter) {
   // Start and End are always chosen, so that the range is the one asked
   // for even after an import of a longer list.
@@ -164,8 +177,16 @@ int Save(PanelSession& session, const PanelSettings& settings, int start, int en
   const long frames = modelExisted ? chosen
                       : long(frameCount) + (firstFrame == std::uint32_t(start) ? 0 : chosen);
   reporter.BeginProgress("writing frames", frames);
-  const Press press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
+  Press press;
+  {
+    // The frames the plug-in samples first: every frame of a new model,
+    // the chosen ones of an existing one.
+    const PosingAhead ahead(imported, modelExisted ? int(firstFrame) : 0,
+                            modelExisted ? int(chosen) : int(frameCount));
+    press = session.SaveModel(settings.model, [&reporter]() { reporter.Step(); });
+  }
   reporter.EndProgress();
+  const std::string skinHint = imported ? imported->SkinDoesNotFitMessage() : "";
 
   if (press.failed) {
     for (const std::string& message : press.messages)
@@ -182,7 +203,7 @@ int Save(PanelSession& session, const PanelSettings& settings, int start, int en
 }  // namespace
 
 int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter,
-                       const std::string& skinHint) {
+                       ImportedScene* imported) {
   bool failed = false;
   const std::vector<std::string> names = FrameList(session, settings, failed);
   if (failed) return kExitFailed;
@@ -195,7 +216,7 @@ int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Rep
 
   if (settings.firstFrame) session.SetFirstFrame(*settings.firstFrame);
   SetOnce(session, settings);
-  const int code = Save(session, settings, start, end, firstFrame, names.size(), skinHint, reporter);
+  const int code = Save(session, settings, start, end, firstFrame, names.size(), imported, reporter);
   session.Close();
   return code;
 }
@@ -228,8 +249,7 @@ int ExportClipMappings(PanelSession& session, const PanelSettings& settings,
   int code = kExitDone;
   for (const Step& step : steps) {
     imported.MapClipToFrames(step.clip, step.end - step.start + 1);
-    code = Save(session, settings, step.start, step.end, 0, names.size(),
-                imported.SkinDoesNotFitMessage(), reporter);
+    code = Save(session, settings, step.start, step.end, 0, names.size(), &imported, reporter);
     if (code != kExitDone) break;
   }
   session.Close();

@@ -30,10 +30,12 @@ std::unique_ptr<PanelSession> OpenPanel(MemoryScene scene, const CommonOptions& 
 
 // Exports through the open panel, closes it, prints the written files and
 // returns the exit code. Throws UsageError, with nothing written, for a
-// frame that the frame list does not have. When the textures do not fit
-// the skin, skinHint (if any) is printed after the panel's message.
+// frame that the frame list does not have. With the imported scene file
+// behind the panel's scene (null for the demo), its meshes are posed ahead
+// of the plug-in, and when the textures do not fit the skin its hint is
+// printed after the panel's message.
 int ExportThroughPanel(PanelSession& session, const PanelSettings& settings, Reporter& reporter,
-                       const std::string& skinHint = "");
+                       ImportedScene* imported = nullptr);
 
 // Exports one clip per mapping through the open panel: for each, in order,
 // the clip spread over its frame range (First Frame 0, Start and End the

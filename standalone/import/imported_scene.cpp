@@ -20,6 +20,7 @@ std::size_t ImportedScene::FindClip(const std::string& nameOrNumber) const {
 }
 
 void ImportedScene::SetActiveClip(std::optional<std::size_t> clip) {
+  model_->StopPosingAhead();
   if (clip && *clip >= model_->clips.size()) {
     throw ImportError("animation " + std::to_string(*clip) + " is out of range");
   }
@@ -48,6 +49,12 @@ void ImportedScene::MapClipToFrames(std::size_t clip, int frameCount) {
   SetActiveClip(clip);
   model_->secondsPerFrame = ClipFrameTime(clip, 1, frameCount);
 }
+
+void ImportedScene::StartPosingAhead(int firstFrame, int count) {
+  model_->StartPosingAhead(firstFrame, count);
+}
+
+void ImportedScene::StopPosingAhead() { model_->StopPosingAhead(); }
 
 double ImportedScene::fps() const { return model_->fps; }
 int ImportedScene::ticksPerFrame() const { return model_->ticksPerFrame; }

@@ -81,6 +81,12 @@ class ImportedScene {
   double fps() const;
   int ticksPerFrame() const;
 
+  // Poses the exported meshes for host frames firstFrame ... firstFrame +
+  // count - 1 on a second thread while the plug-in samples them; stopped by
+  // StopPosingAhead, a change of the timeline or the end of the scene.
+  void StartPosingAhead(int firstFrame, int count);
+  void StopPosingAhead();
+
   // The pictures the plug-in will load for the skin, as it will read them.
   std::vector<PreparedTexture> PreparedTextures() const;
   // What to tell the user when the plug-in cannot place the textures: the

@@ -31,26 +31,41 @@ Matrix3 SceneModel::LocalTransformAt(int node, TimeValue t) {
 
 // World transforms in the file's own axes; the turn to Z-up cancels out of
 // every mesh, which lives in its node's space.
+void SceneModel::ComputeWorld(double ticks, std::vector<Mat4>& world) const {
+  world.resize(nodes.size());
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const Mat4 local = LocalAt(static_cast<int>(i), ticks);
+    const int parent = nodes[i].parent;
+    world[i] = parent < 0 ? local : world[static_cast<std::size_t>(parent)] * local;
+  }
+}
+
 const std::vector<Mat4>& SceneModel::WorldAt(double ticks) {
   if (cachedClip_ == activeClip && cachedTicks_ == ticks && !cachedWorld_.empty()) {
     return cachedWorld_;
   }
-  cachedWorld_.resize(nodes.size());
-  for (std::size_t i = 0; i < nodes.size(); ++i) {
-    const Mat4 local = LocalAt(static_cast<int>(i), ticks);
-    const int parent = nodes[i].parent;
-    cachedWorld_[i] = parent < 0 ? local : cachedWorld_[static_cast<std::size_t>(parent)] * local;
-  }
+  ComputeWorld(ticks, cachedWorld_);
   cachedClip_ = activeClip;
   cachedTicks_ = ticks;
   return cachedWorld_;
 }
 
 const std::vector<Point3>& SceneModel::PosedVertices(int node, TimeValue t) {
+  if (ahead_) {
+    if (const std::vector<Point3>* posed = ahead_->Find(node, t)) return *posed;
+  }
   return PosedAtTicks(node, ClipTicks(t));
 }
 
+void SceneModel::StartPosingAhead(int firstFrame, int count) {
+  StopPosingAhead();
+  ahead_ = std::make_unique<PoseAhead>(*this, firstFrame, count);
+}
+
+void SceneModel::StopPosingAhead() { ahead_.reset(); }
+
 std::vector<Point3> SceneModel::WorldPose(int node, int clip, double seconds) {
+  StopPosingAhead();
   const int active = activeClip;
   activeClip = clip;
   const double ticks = clip < 0 ? 0 : seconds * clips[static_cast<std::size_t>(clip)].ticksPerSecond;
@@ -66,19 +81,37 @@ std::vector<Point3> SceneModel::WorldPose(int node, int clip, double seconds) {
   return pose;
 }
 
+bool SceneModel::NeedsPosing(int node) const {
+  const ModelNode& n = nodes[static_cast<std::size_t>(node)];
+  if (n.mesh < 0) return false;
+  const WeldedMesh& mesh = meshes[static_cast<std::size_t>(n.mesh)];
+  return mesh.Skinned() || mesh.morphTargets > 0;
+}
+
 const std::vector<Point3>& SceneModel::PosedAtTicks(int node, double ticks) {
   static const std::vector<Point3> kNoVertices;
   const ModelNode& n = nodes[static_cast<std::size_t>(node)];
   if (n.mesh < 0) return kNoVertices;
-  const WeldedMesh& mesh = meshes[static_cast<std::size_t>(n.mesh)];
-  if (!mesh.Skinned() && mesh.morphTargets == 0) return mesh.topology.vertices;
+  if (!NeedsPosing(node)) return meshes[static_cast<std::size_t>(n.mesh)].topology.vertices;
 
   posed_.resize(nodes.size());
   PosedMesh& posed = posed_[static_cast<std::size_t>(node)];
   if (posed.clip == activeClip && posed.ticks == ticks && !posed.vertices.empty()) {
     return posed.vertices;
   }
+  static const std::vector<Mat4> kNoWorld;
+  ComputePose(node, ticks,
+              meshes[static_cast<std::size_t>(n.mesh)].Skinned() ? WorldAt(ticks) : kNoWorld,
+              posed.vertices);
+  posed.clip = activeClip;
+  posed.ticks = ticks;
+  return posed.vertices;
+}
 
+void SceneModel::ComputePose(int node, double ticks, const std::vector<Mat4>& world,
+                             std::vector<Point3>& out) const {
+  const WeldedMesh& mesh =
+      meshes[static_cast<std::size_t>(nodes[static_cast<std::size_t>(node)].mesh)];
   std::vector<float> weights = mesh.defaultWeights;
   if (activeClip >= 0 && mesh.morphTargets > 0) {
     const AnimationClip& clip = clips[static_cast<std::size_t>(activeClip)];
@@ -88,17 +121,13 @@ const std::vector<Point3>& SceneModel::PosedAtTicks(int node, double ticks) {
 
   std::vector<Mat4> boneMatrices;
   if (mesh.Skinned()) {
-    const std::vector<Mat4>& world = WorldAt(ticks);
     const Mat4 toNode = AffineInverse(world[static_cast<std::size_t>(node)]);
     boneMatrices.reserve(mesh.bones.size());
     for (const SkinBone& bone : mesh.bones) {
       boneMatrices.push_back(toNode * world[static_cast<std::size_t>(bone.node)] * bone.offset);
     }
   }
-  PoseVertices(mesh, boneMatrices, weights, posed.vertices);
-  posed.clip = activeClip;
-  posed.ticks = ticks;
-  return posed.vertices;
+  PoseVertices(mesh, boneMatrices, weights, out);
 }
 
 }  // namespace vexo

@@ -12,6 +12,7 @@
 #include "standalone/import/animation_clip.h"
 #include "standalone/import/material_colours.h"
 #include "standalone/import/mesh_welding.h"
+#include "standalone/import/pose_ahead.h"
 #include "standalone/import/texture_cache.h"
 #include "standalone/import/texture_lookup.h"
 #include "standalone/import/texture_transform.h"
@@ -122,6 +123,22 @@ class SceneModel {
   // of it, in the file's world space: how the mesh looks at that moment.
   std::vector<Point3> WorldPose(int node, int clip, double seconds);
 
+  // Poses the selected skinned and morphed meshes for host frames
+  // firstFrame ... firstFrame + count - 1 on a second thread (PoseAhead),
+  // which PosedVertices answers from when it can. Nothing of the model may
+  // change until StopPosingAhead, which every change below calls.
+  void StartPosingAhead(int firstFrame, int count);
+  void StopPosingAhead();
+
+  // Whether the node's mesh moves with the clip (skinned or morphed).
+  bool NeedsPosing(int node) const;
+  // Every node's world transform at clip time `ticks`, in the file's axes.
+  void ComputeWorld(double ticks, std::vector<Mat4>& world) const;
+  // The node's mesh posed at clip time `ticks`, in the node's space; world
+  // is ComputeWorld's for the same time.
+  void ComputePose(int node, double ticks, const std::vector<Mat4>& world,
+                   std::vector<Point3>& out) const;
+
  private:
   Mat4 LocalAt(int node, double ticks) const;
   const std::vector<Point3>& PosedAtTicks(int node, double ticks);
@@ -140,6 +157,9 @@ class SceneModel {
     std::vector<Point3> vertices;
   };
   std::vector<PosedMesh> posed_;
+
+  // Last, so that it stops before anything it reads goes.
+  std::unique_ptr<PoseAhead> ahead_;
 };
 
 }  // namespace vexo

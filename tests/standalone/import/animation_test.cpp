@@ -3,17 +3,21 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gltf_writer.h"
 #include "import_test_support.h"
 #include "standalone/import/gltf_interpolation.h"
 #include "standalone/import/imported_scene.h"
+#include "rigged_character.h"
 
 namespace vexo {
 namespace {
@@ -349,6 +353,38 @@ TEST(Animation, ClipsSwitchAndSpreadOverFrameRanges) {
   EXPECT_NEAR(x(15), 4, 1e-5);
   imported.SetActiveClip(std::nullopt);
   EXPECT_NEAR(x(15), 0, 1e-5);
+}
+
+// Poses made ahead on the second thread must be the very poses made on
+// demand, for the frames they were made for and no others.
+TEST(Animation, PosesMadeAheadAreThePosesMadeOnDemand) {
+  ScratchFolder folder;
+  testing::CharacterShape shape;
+  shape.morphPart = true;
+  testing::WriteRiggedCharacter(folder.path(), "hero", shape);
+  ImportOptions options;
+  options.textureCache = folder / "cache";
+  options.path = folder / "hero.gltf";
+  ImportedScene imported = ImportScene(options);
+  MemoryHost host(imported.TakeScene());
+  const int tpf = imported.ticksPerFrame();
+  // Frames 2 to 7 are made ahead; the others, and a time between frames,
+  // are asked for too.
+  const std::vector<TimeValue> times = {7 * tpf, 2 * tpf, 3 * tpf + 7, 0, 9 * tpf, 5 * tpf, 3 * tpf};
+  std::vector<std::vector<Point3>> onDemand;
+  for (TimeValue t : times) onDemand.push_back(SampleThroughPlugin(host, t, false).positions);
+
+  imported.StartPosingAhead(2, 6);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // time to make them all
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    const std::vector<Point3> ahead = SampleThroughPlugin(host, times[i], false).positions;
+    ASSERT_EQ(ahead.size(), onDemand[i].size());
+    EXPECT_EQ(std::memcmp(ahead.data(), onDemand[i].data(), ahead.size() * sizeof(Point3)), 0)
+        << "time " << times[i];
+  }
+  // A change of the timeline stops it first.
+  imported.MapClipToFrames(0, 4);
+  EXPECT_EQ(SampleThroughPlugin(host, 0, false).positions.size(), onDemand[0].size());
 }
 
 }  // namespace
