@@ -10,10 +10,17 @@
 
 #include "base/little_endian.h"
 
-// Gives a freshly opened stream a buffer large enough that a model's frames
-// cost few system calls. Must come before the first read or write.
-inline void UseLargeFileBuffer(std::FILE* file) {
-  if (file) std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
+// A stream buffer large enough that a model's frames cost few system calls.
+struct LargeFileBuffer {
+  char bytes[std::size_t{1} << 16];
+};
+
+// Gives a freshly opened stream the buffer, which must outlive the stream
+// (glibc takes the size only with a buffer given: without one it keeps its
+// 4 KiB). Must come before the first read or write; a null buffer (none
+// could be had) leaves the stream's own.
+inline void UseLargeFileBuffer(std::FILE* file, LargeFileBuffer* buffer) {
+  if (file && buffer) std::setvbuf(file, buffer->bytes, _IOFBF, sizeof buffer->bytes);
 }
 
 // A writer or reader without a file (a failed open) fails every call.

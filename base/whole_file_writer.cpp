@@ -3,14 +3,15 @@
 #include "base/file_names.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 #include <utility>
 
 namespace {
 
-std::FILE* OpenTemporary(const std::string& temporary) {
+std::FILE* OpenTemporary(const std::string& temporary, LargeFileBuffer* buffer) {
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  UseLargeFileBuffer(file);
+  UseLargeFileBuffer(file, buffer);
   return file;
 }
 
@@ -19,7 +20,8 @@ std::FILE* OpenTemporary(const std::string& temporary) {
 WholeFileWriter::WholeFileWriter(std::string path)
     : path_(std::move(path)),
       temporary_(TemporaryFileName(path_)),
-      file_(OpenTemporary(temporary_)),
+      buffer_(new (std::nothrow) LargeFileBuffer),
+      file_(OpenTemporary(temporary_, buffer_.get())),
       out_(file_) {}
 
 WholeFileWriter::~WholeFileWriter() {

@@ -11,6 +11,7 @@
 //   if (file.Finish() != WholeFileWriter::kWritten) ...
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "base/little_endian_file.h"
@@ -42,6 +43,7 @@ class WholeFileWriter {
  private:
   std::string path_;
   std::string temporary_;
+  std::unique_ptr<LargeFileBuffer> buffer_;  // outlives file_
   std::FILE* file_;
   LittleEndianWriter out_;
 };

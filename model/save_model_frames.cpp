@@ -68,13 +68,14 @@ bool CopyBytes(std::FILE* in, LittleEndianWriter& out, std::int64_t count) {
 int ReplaceFrames(const std::string& name, const ModelInput& input, std::int32_t startFrame,
                   std::int32_t endFrame, std::uint32_t firstFrame, float scale,
                   FrameSource& frames, ErrorRecord& errors) {
+  const std::unique_ptr<LargeFileBuffer> buffer(new (std::nothrow) LargeFileBuffer);
   ClosingFile file(name.c_str(), "rb");
   if (!file) {
     errors.RecordErrorFormat(kCannotOpenForWriting.caption, kCannotOpenForWriting.text,
                              name.c_str());
     return 0;
   }
-  UseLargeFileBuffer(file.get());
+  UseLargeFileBuffer(file.get(), buffer.get());
   LittleEndianReader in(file.get());
   Md2Header header;
   const std::int64_t fileSize = FileSize(file.get());
