@@ -1,5 +1,7 @@
 #include "standalone/skin/pcx_picture.h"
 
+#include <cstring>
+
 #include "base/little_endian.h"
 #include "base/whole_file_reader.h"
 #include "base/whole_file_writer.h"
@@ -36,11 +38,15 @@ void Decode(const std::vector<std::uint8_t>& bytes, PcxPicture& p) {
                    std::to_string(p.width()) + " x " + std::to_string(p.height()) + " pixels";
     return;
   }
-  p.rows.reserve(needed);
+  p.rows.resize(needed);
+  std::uint8_t* const out = p.rows.data();
+  const std::size_t bytesPerLine = std::size_t(p.bytesPerLine);
+  std::size_t filled = 0;
+  std::size_t rowLeft = bytesPerLine;  // bytes until the end of the current row
   std::size_t at = kPcxHeaderSize;
-  while (p.rows.size() < needed) {
+  while (filled < needed) {
     if (at >= paletteAt) {
-      p.notDecoded = "its picture data ends after " + std::to_string(p.rows.size()) + " of " +
+      p.notDecoded = "its picture data ends after " + std::to_string(filled) + " of " +
                      std::to_string(needed) + " bytes";
       p.rows.clear();
       return;
@@ -52,10 +58,11 @@ void Decode(const std::vector<std::uint8_t>& bytes, PcxPicture& p) {
       if (at >= paletteAt) continue;  // reported above on the next turn
       value = bytes[at++];
     }
-    const std::size_t rowLeft = p.bytesPerLine - p.rows.size() % p.bytesPerLine;
     if (run > rowLeft) p.runCrossesRow = true;
-    if (run > needed - p.rows.size()) run = needed - p.rows.size();
-    p.rows.insert(p.rows.end(), run, value);
+    if (run > needed - filled) run = needed - filled;
+    std::memset(out + filled, value, run);
+    filled += run;
+    rowLeft = run < rowLeft ? rowLeft - run : bytesPerLine - (run - rowLeft) % bytesPerLine;
   }
   p.decoded = true;
 }
