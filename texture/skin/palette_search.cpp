@@ -41,12 +41,12 @@ constexpr int kCoarsePerSide = 256 >> kCoarseShift;
 constexpr int kCoarseCount = kCoarsePerSide * kCoarsePerSide * kCoarsePerSide;
 constexpr int kMiddleShift = 4;
 constexpr int kMiddlePerCoarse = 1 << (kCoarseShift - kMiddleShift);  // per side
-constexpr int kCellsPerCoarse = 1 << (kCoarseShift - kCellShift);     // per side
+constexpr int kCellCount = 1 << (3 * (8 - kCellShift));  // in the whole cube
+static_assert(kCellShift == 3, "CellOf takes 5 bits a channel");
 
-// Lists are stored as groups of 4 entries, each entry its red, green, blue
-// and index; a short list repeats its first entry, which changes no
-// minimum. Room for the lists of this palette (about 5200 lists in 11500
-// groups) with a margin.
+// Lists are stored as groups of 4 entries (EntryGroup); a short list
+// repeats its first entry, which changes no minimum. Room for the lists of
+// this palette (about 5200 lists in 11500 groups) with a margin.
 constexpr int kGroupSize = 4;
 constexpr int kMaxGroups = 16384;
 constexpr int kHashSlots = 16384;
@@ -111,61 +111,97 @@ int BoxIndex(int red, int green, int blue, int shift, int outer) {
   return ((red >> shift & mask) << side | (green >> shift & mask)) << side | (blue >> shift & mask);
 }
 
+// Entries as 16-bit numbers, colours times 16: squares of differences
+// then come out times 256, with room below them for the index.
 struct alignas(16) EntryGroup {
-  std::uint8_t bytes[4 * kGroupSize];  // red, green, blue, index of each entry
+  std::int16_t blueGreen[2 * kGroupSize];  // 16 x blue, 16 x green of each entry
+  std::int16_t redIndex[2 * kGroupSize];   // 16 x red, minus the index
 };
 
-// The smallest key of the group's entries: squared distance to the colour
-// times 256 plus the index.
-#ifdef __SSE2__
-__m128i LaneMinimum(__m128i a, __m128i b) {
-  const __m128i less = _mm_cmplt_epi32(a, b);
-  return _mm_or_si128(_mm_and_si128(less, a), _mm_andnot_si128(less, b));
+// A colour as the pixels hold it: blue | green << 8 | red << 16.
+std::uint32_t ColourWord(const std::uint8_t* bgr) {
+  return static_cast<std::uint32_t>(bgr[0]) | static_cast<std::uint32_t>(bgr[1]) << 8 |
+         static_cast<std::uint32_t>(bgr[2]) << 16;
 }
 
-std::uint32_t GroupMinimum(const EntryGroup& group, int red, int green, int blue) {
-  const __m128i entries = _mm_load_si128(reinterpret_cast<const __m128i*>(group.bytes));
-  const __m128i colours = _mm_and_si128(entries, _mm_set1_epi32(0x00FFFFFF));
-  const __m128i colour = _mm_set1_epi32(red | green << 8 | blue << 16);
-  // Absolute differences per byte, then squared and summed in pairs of
-  // 16-bit lanes: [dr^2 + dg^2, db^2] per entry.
-  const __m128i difference =
-      _mm_or_si128(_mm_subs_epu8(colours, colour), _mm_subs_epu8(colour, colours));
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_unpacklo_epi8(difference, zero);
-  const __m128i high = _mm_unpackhi_epi8(difference, zero);
-  const __m128 lowSquares = _mm_castsi128_ps(_mm_madd_epi16(low, low));
-  const __m128 highSquares = _mm_castsi128_ps(_mm_madd_epi16(high, high));
-  const __m128i distances =
-      _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(lowSquares, highSquares, _MM_SHUFFLE(2, 0, 2, 0))),
-                    _mm_castps_si128(_mm_shuffle_ps(lowSquares, highSquares, _MM_SHUFFLE(3, 1, 3, 1))));
-  // Keys stay below 2^31, so the signed comparison orders them.
-  const __m128i keys = _mm_or_si128(_mm_slli_epi32(distances, 8), _mm_srli_epi32(entries, 24));
-  const __m128i pairs = LaneMinimum(keys, _mm_shuffle_epi32(keys, _MM_SHUFFLE(1, 0, 3, 2)));
-  const __m128i all = LaneMinimum(pairs, _mm_shuffle_epi32(pairs, _MM_SHUFFLE(2, 3, 0, 1)));
-  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(all));
+// The cell of a colour word in the whole cube: red, green and blue of the
+// cell as 5 bits each.
+int CellOf(std::uint32_t colour) {
+  return static_cast<int>((colour >> 9 & 0x7C00) | (colour >> 6 & 0x3E0) | (colour >> 3 & 0x1F));
+}
+
+// Keys order the entries of a list for one colour: squared distance times
+// 256 plus the index, so the smallest key is the nearest entry and, of
+// equally near ones, the lowest index.
+#ifdef __SSE2__
+struct SearchColour {
+  __m128i blueGreen;  // 16 x blue, 16 x green in each 32-bit lane
+  __m128i red;        // 16 x red, 0
+};
+
+SearchColour SearchColourOf(std::uint32_t colourWord) {
+  const __m128i channels = _mm_slli_epi16(
+      _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(colourWord)), _mm_setzero_si128()), 4);
+  return {_mm_shuffle_epi32(channels, _MM_SHUFFLE(0, 0, 0, 0)),
+          _mm_shuffle_epi32(channels, _MM_SHUFFLE(1, 1, 1, 1))};
+}
+
+// The keys of a group's four entries, one per 32-bit lane. Bit 30 is set
+// in each: keys then read as positive normal floats, which order as their
+// bits do, and the single-instruction float minimum stands in for the
+// integer one SSE2 lacks (keys stay below 2^26, so the bit is free).
+__m128i GroupKeys(const EntryGroup& group, const SearchColour& colour) {
+  const __m128i blueGreen = _mm_sub_epi16(
+      _mm_load_si128(reinterpret_cast<const __m128i*>(group.blueGreen)), colour.blueGreen);
+  // [16 x red difference, index] and [16 x red difference, 1].
+  const __m128i redIndex =
+      _mm_sub_epi16(colour.red, _mm_load_si128(reinterpret_cast<const __m128i*>(group.redIndex)));
+  const __m128i redOne =
+      _mm_or_si128(_mm_and_si128(redIndex, _mm_set1_epi32(0xFFFF)), _mm_set1_epi32(0x10000));
+  const __m128i keys =
+      _mm_add_epi32(_mm_madd_epi16(blueGreen, blueGreen), _mm_madd_epi16(redIndex, redOne));
+  return _mm_or_si128(keys, _mm_set1_epi32(0x40000000));
+}
+
+__m128 KeyMinimum(__m128i a, __m128i b) {
+  return _mm_min_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b));
+}
+
+// The index of the smallest key of the list of `count` groups from `first`
+// (count > 0). The first two groups are measured without a branch (a
+// one-group list measures its group twice), as most lists have one or two.
+std::uint8_t ListMinimum(const EntryGroup* first, int count, std::uint32_t colourWord) {
+  const SearchColour colour = SearchColourOf(colourWord);
+  __m128 best = KeyMinimum(GroupKeys(first[0], colour), GroupKeys(first[count > 1], colour));
+  for (int g = 2; g < count; ++g) {
+    best = _mm_min_ps(best, _mm_castsi128_ps(GroupKeys(first[g], colour)));
+  }
+  best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(1, 0, 3, 2)));
+  best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(2, 3, 0, 1)));
+  return static_cast<std::uint8_t>(_mm_cvtsi128_si32(_mm_castps_si128(best)));
 }
 #else
-std::uint32_t GroupMinimum(const EntryGroup& group, int red, int green, int blue) {
+std::uint8_t ListMinimum(const EntryGroup* first, int count, std::uint32_t colourWord) {
+  const int blue = colourWord & 0xFF, green = colourWord >> 8 & 0xFF, red = colourWord >> 16;
   std::uint32_t best = 0xFFFFFFFFu;
-  for (int k = 0; k < kGroupSize; ++k) {
-    const std::uint8_t* e = group.bytes + 4 * k;
-    const int dr = red - e[0];
-    const int dg = green - e[1];
-    const int db = blue - e[2];
-    const std::uint32_t key = static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | e[3];
+  for (int k = 0; k < count * kGroupSize; ++k) {
+    const EntryGroup& group = first[k / kGroupSize];
+    const int lane = 2 * (k % kGroupSize);
+    const int db = blue - group.blueGreen[lane] / 16;
+    const int dg = green - group.blueGreen[lane + 1] / 16;
+    const int dr = red - group.redIndex[lane] / 16;
+    const std::uint32_t index = static_cast<std::uint32_t>(-group.redIndex[lane + 1]);
+    const std::uint32_t key = static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | index;
     best = key < best ? key : best;
   }
-  return best;
+  return static_cast<std::uint8_t>(best);
 }
 #endif
 
 // Boxes are built on first use: a skin meets a small part of the cube, and
 // building every cell would cost as much as the search of many skins.
-// Only the coarse boxes a skin meets get tables for their middle boxes and
-// cells.
+// Only the coarse boxes a skin meets get tables for their middle boxes.
 struct CoarseBox {
-  std::uint16_t cellGroups[kCellsPerCoarse * kCellsPerCoarse * kCellsPerCoarse];  // 0, or 1 + first group
   std::uint16_t middleCounts[kMiddlePerCoarse * kMiddlePerCoarse * kMiddlePerCoarse];  // 0: not built
   std::uint16_t count;
   std::uint8_t list[256];
@@ -176,49 +212,47 @@ class CandidateGrid {
  public:
   CandidateGrid()
       : groups_(new (std::nothrow) EntryGroup[kMaxGroups]),
-        following_(new (std::nothrow) std::uint8_t[kMaxGroups]),
-        hash_(new (std::nothrow) std::uint16_t[kHashSlots]()) {}
+        groupCounts_(new (std::nothrow) std::uint8_t[kMaxGroups]),
+        hash_(new (std::nothrow) std::uint16_t[kHashSlots]()),
+        cells_(new (std::nothrow) std::uint16_t[kCellCount]()) {}
   ~CandidateGrid() {
     for (CoarseBox* box : coarse_) {
       if (box) delete[] box->middleLists;
       delete box;
     }
     delete[] groups_;
-    delete[] following_;
+    delete[] groupCounts_;
     delete[] hash_;
+    delete[] cells_;
   }
   CandidateGrid(const CandidateGrid&) = delete;
   CandidateGrid& operator=(const CandidateGrid&) = delete;
 
-  bool ready() const { return groups_ && following_ && hash_; }
+  bool ready() const { return groups_ && groupCounts_ && hash_ && cells_; }
 
-  std::uint8_t Nearest(int red, int green, int blue) {
-    const CoarseBox* box = coarse_[BoxIndex(red, green, blue, kCoarseShift, 8)];
-    const int cell = BoxIndex(red, green, blue, kCellShift, kCoarseShift);
+  std::uint8_t Nearest(std::uint32_t colour) {
+    const int cell = CellOf(colour);
     // 0: not built yet; otherwise one more than the list's first group.
-    int first = box ? box->cellGroups[cell] - 1 : -1;
+    int first = cells_[cell] - 1;
     if (first < 0) {
-      first = Build(red, green, blue, cell);
+      first = Build(colour, cell);
       if (first < 0) {
-        return NearestPaletteIndexByScan(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                                         static_cast<std::uint8_t>(blue));
+        return NearestPaletteIndexByScan(static_cast<std::uint8_t>(colour >> 16),
+                                         static_cast<std::uint8_t>(colour >> 8),
+                                         static_cast<std::uint8_t>(colour));
       }
     }
-    std::uint32_t best = GroupMinimum(groups_[first], red, green, blue);
-    // Lists of more than one group are rare: the loop is well predicted.
-    for (int g = first + 1; g <= first + following_[first]; ++g) {
-      const std::uint32_t key = GroupMinimum(groups_[g], red, green, blue);
-      best = key < best ? key : best;
-    }
-    return static_cast<std::uint8_t>(best);
+    return ListMinimum(groups_ + first, groupCounts_[first], colour);
   }
 
  private:
-  // Stores the list of the colour's cell (`cell` within its coarse box),
-  // building the coarse and middle boxes first where needed; returns its
-  // first group, or -1 when there is no memory or the lists do not fit
-  // (not for this palette), and the caller scans instead.
-  int Build(int red, int green, int blue, int cell) {
+  // Stores the list of the colour's cell, building the coarse and middle
+  // boxes first where needed; returns its first group, or -1 when there is
+  // no memory or the lists do not fit (not for this palette), and the
+  // caller scans instead.
+  int Build(std::uint32_t colour, int cell) {
+    const int red = static_cast<int>(colour >> 16), green = static_cast<int>(colour >> 8 & 0xFF),
+              blue = static_cast<int>(colour & 0xFF);
     CoarseBox*& box = coarse_[BoxIndex(red, green, blue, kCoarseShift, 8)];
     if (!box) {
       CoarseBox* made = new (std::nothrow) CoarseBox();
@@ -249,7 +283,7 @@ class CandidateGrid {
         KeepCandidates(BoxOf(red >> kCellShift, green >> kCellShift, blue >> kCellShift, kCellShift),
                        middleList, box->middleCounts[middle], list);
     const int first = StoreList(list, count);
-    if (first >= 0) box->cellGroups[cell] = static_cast<std::uint16_t>(first + 1);
+    if (first >= 0) cells_[cell] = static_cast<std::uint16_t>(first + 1);
     return first;
   }
 
@@ -260,11 +294,12 @@ class CandidateGrid {
     EntryGroup packed[256 / kGroupSize];
     for (int k = 0; k < groupCount * kGroupSize; ++k) {
       const std::uint8_t index = list[k < count ? k : 0];
-      std::uint8_t* e = packed[k / kGroupSize].bytes + 4 * (k % kGroupSize);
-      e[0] = SkinPalette[index].red;
-      e[1] = SkinPalette[index].green;
-      e[2] = SkinPalette[index].blue;
-      e[3] = index;
+      EntryGroup& group = packed[k / kGroupSize];
+      const int lane = 2 * (k % kGroupSize);
+      group.blueGreen[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].blue);
+      group.blueGreen[lane + 1] = static_cast<std::int16_t>(16 * SkinPalette[index].green);
+      group.redIndex[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].red);
+      group.redIndex[lane + 1] = static_cast<std::int16_t>(-index);
     }
     const std::size_t bytes = sizeof(EntryGroup) * groupCount;
     std::uint32_t h = 2166136261u;
@@ -272,14 +307,14 @@ class CandidateGrid {
     std::uint32_t slot = h % kHashSlots;
     for (; hash_[slot] != 0; slot = (slot + 1) % kHashSlots) {
       const int first = hash_[slot] - 1;
-      if (following_[first] + 1 == groupCount && std::memcmp(&groups_[first], packed, bytes) == 0) {
+      if (groupCounts_[first] == groupCount && std::memcmp(&groups_[first], packed, bytes) == 0) {
         return first;
       }
     }
     if (groupsUsed_ + groupCount > kMaxGroups || ++listCount_ > kHashSlots / 2) return -1;
     const int first = groupsUsed_;
     std::memcpy(&groups_[first], packed, bytes);
-    following_[first] = static_cast<std::uint8_t>(groupCount - 1);
+    groupCounts_[first] = static_cast<std::uint8_t>(groupCount);
     groupsUsed_ += groupCount;
     hash_[slot] = static_cast<std::uint16_t>(first + 1);
     return first;
@@ -287,8 +322,9 @@ class CandidateGrid {
 
   CoarseBox* coarse_[kCoarseCount] = {};  // null until the skin meets the box
   EntryGroup* groups_;
-  std::uint8_t* following_;  // for a list's first group: the groups after it
-  std::uint16_t* hash_;      // the stored lists by content: 0, or 1 + first group
+  std::uint8_t* groupCounts_;  // for a list's first group: the list's groups
+  std::uint16_t* hash_;        // the stored lists by content: 0, or 1 + first group
+  std::uint16_t* cells_;       // per cell of the cube: 0, or 1 + its list's first group
   int groupsUsed_ = 0;
   int listCount_ = 0;
 };
@@ -321,9 +357,7 @@ void ReducePixelsToPalette(const std::uint8_t* bgr, std::size_t pixelCount,
     ReducePixelsToPaletteByScan(bgr, pixelCount, indices);
     return;
   }
-  for (std::size_t i = 0; i < pixelCount; ++i, bgr += 3) {
-    indices[i] = grid.Nearest(bgr[2], bgr[1], bgr[0]);
-  }
+  for (std::size_t i = 0; i < pixelCount; ++i, bgr += 3) indices[i] = grid.Nearest(ColourWord(bgr));
 }
 
 void ReducePixelsToPaletteByScan(const std::uint8_t* bgr, std::size_t pixelCount,
