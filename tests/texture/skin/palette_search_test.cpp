@@ -12,59 +12,59 @@
 
 namespace {
 
-// The full scan's rule (smallest distance, then lowest index) with the
-// entries sorted by red and searched outwards from the colour's red: an
-// entry whose red difference alone exceeds the best distance so far can
-// neither win nor tie, nor can any beyond it. Far cheaper than the scan
-// over all 16.7 million colours, and it shares nothing with the grid.
-class RedOrderedSearch {
+// The full scan's rule (smallest distance, then lowest index) checked
+// with the entries sorted by red: an entry whose red difference alone
+// exceeds a distance cannot be nearer, nor can any entry beyond it. It
+// shares nothing with the grid and is far cheaper than the full scan over
+// all 16.7 million colours.
+class RedOrderedEntries {
  public:
-  RedOrderedSearch() {
+  RedOrderedEntries() {
     for (int i = 0; i < 256; ++i) order_[i] = static_cast<std::uint8_t>(i);
     std::stable_sort(order_.begin(), order_.end(),
                      [](int a, int b) { return SkinPalette[a].red < SkinPalette[b].red; });
     for (int i = 0; i < 256; ++i) reds_[i] = SkinPalette[order_[i]].red;
   }
 
-  std::uint8_t Nearest(int red, int green, int blue) const {
+  // Whether `index` is the nearest entry to the colour: no entry nearer,
+  // none as near with a lower index.
+  bool IsNearest(int red, int green, int blue, int index) const {
+    const int distance = Distance(red, green, blue, index);
     const int start = static_cast<int>(std::lower_bound(reds_.begin(), reds_.end(), red) - reds_.begin());
-    int bestDistance = 1 << 30;
-    int bestIndex = 256;
-    const auto consider = [&](int at) {
-      const int index = order_[at];
-      const int dr = red - SkinPalette[index].red;
-      const int dg = green - SkinPalette[index].green;
-      const int db = blue - SkinPalette[index].blue;
-      const int distance = dr * dr + dg * dg + db * db;
-      if (distance < bestDistance || (distance == bestDistance && index < bestIndex)) {
-        bestDistance = distance;
-        bestIndex = index;
-      }
-    };
-    const auto within = [&](int at) {
-      const int dr = red - reds_[at];
-      return dr * dr <= bestDistance;
-    };
-    for (int up = start, down = start - 1; (up < 256 && within(up)) || (down >= 0 && within(down));) {
-      if (up < 256 && within(up)) consider(up++);
-      if (down >= 0 && within(down)) consider(down--);
+    for (int at = start; at < 256 && (reds_[at] - red) * (reds_[at] - red) <= distance; ++at) {
+      if (Beats(red, green, blue, order_[at], distance, index)) return false;
     }
-    return static_cast<std::uint8_t>(bestIndex);
+    for (int at = start - 1; at >= 0 && (reds_[at] - red) * (reds_[at] - red) <= distance; --at) {
+      if (Beats(red, green, blue, order_[at], distance, index)) return false;
+    }
+    return true;
   }
 
  private:
+  static int Distance(int red, int green, int blue, int index) {
+    const int dr = red - SkinPalette[index].red;
+    const int dg = green - SkinPalette[index].green;
+    const int db = blue - SkinPalette[index].blue;
+    return dr * dr + dg * dg + db * db;
+  }
+  static bool Beats(int red, int green, int blue, int other, int distance, int index) {
+    const int d = Distance(red, green, blue, other);
+    return d < distance || (d == distance && other < index);
+  }
+
   std::array<std::uint8_t, 256> order_;
   std::array<int, 256> reds_;
 };
 
 TEST(PaletteSearch, EveryColourOfTheCubeGetsTheNearestEntryWithTiesToTheLowestIndex) {
-  const RedOrderedSearch reference;
-  // The reference itself against the full scan, on colours spread over the cube.
+  const RedOrderedEntries entries;
+  // The check itself against the full scan, on colours spread over the cube.
   for (int red = 3; red < 256; red += 28) {
     for (int green = 0; green < 256; green += 17) {
       for (int blue = 1; blue < 256; blue += 5) {
-        ASSERT_EQ(reference.Nearest(red, green, blue), NearestPaletteIndexByScan(red, green, blue))
-            << red << " " << green << " " << blue;
+        const int nearest = NearestPaletteIndexByScan(red, green, blue);
+        ASSERT_TRUE(entries.IsNearest(red, green, blue, nearest)) << red << " " << green << " " << blue;
+        ASSERT_FALSE(entries.IsNearest(red, green, blue, (nearest + 1) % 256));
       }
     }
   }
@@ -80,9 +80,9 @@ TEST(PaletteSearch, EveryColourOfTheCubeGetsTheNearestEntryWithTiesToTheLowestIn
     }
     ReducePixelsToPalette(bgr.data(), indices.size(), indices.data());
     for (int i = 0; i < 65536; ++i) {
-      if (indices[i] != reference.Nearest(red, i >> 8, i & 0xFF) && ++wrong <= 10) {
-        ADD_FAILURE() << "colour " << red << " " << (i >> 8) << " " << (i & 0xFF) << ": "
-                      << int{indices[i]} << ", nearest " << int{reference.Nearest(red, i >> 8, i & 0xFF)};
+      if (!entries.IsNearest(red, i >> 8, i & 0xFF, indices[i]) && ++wrong <= 10) {
+        ADD_FAILURE() << "colour " << red << " " << (i >> 8) << " " << (i & 0xFF) << ": " << int{indices[i]}
+                      << ", nearest " << int{NearestPaletteIndexByScan(red, i >> 8, i & 0xFF)};
       }
     }
   }
