@@ -115,7 +115,8 @@ int BoxIndex(int red, int green, int blue, int shift, int outer) {
 // then come out times 256, with room below them for the index.
 struct alignas(16) EntryGroup {
   std::int16_t blueGreen[2 * kGroupSize];  // 16 x blue, 16 x green of each entry
-  std::int16_t redIndex[2 * kGroupSize];   // 16 x red, minus the index
+  std::int16_t red[2 * kGroupSize];        // 16 x red, 0
+  std::int32_t index[kGroupSize];          // the index, with bit 30 set (see GroupKeys)
 };
 
 // A colour as the pixels hold it: blue | green << 8 | red << 16.
@@ -153,14 +154,10 @@ SearchColour SearchColourOf(std::uint32_t colourWord) {
 __m128i GroupKeys(const EntryGroup& group, const SearchColour& colour) {
   const __m128i blueGreen = _mm_sub_epi16(
       _mm_load_si128(reinterpret_cast<const __m128i*>(group.blueGreen)), colour.blueGreen);
-  // [16 x red difference, index] and [16 x red difference, 1].
-  const __m128i redIndex =
-      _mm_sub_epi16(colour.red, _mm_load_si128(reinterpret_cast<const __m128i*>(group.redIndex)));
-  const __m128i redOne =
-      _mm_or_si128(_mm_and_si128(redIndex, _mm_set1_epi32(0xFFFF)), _mm_set1_epi32(0x10000));
-  const __m128i keys =
-      _mm_add_epi32(_mm_madd_epi16(blueGreen, blueGreen), _mm_madd_epi16(redIndex, redOne));
-  return _mm_or_si128(keys, _mm_set1_epi32(0x40000000));
+  const __m128i red =
+      _mm_sub_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group.red)), colour.red);
+  const __m128i distances = _mm_add_epi32(_mm_madd_epi16(blueGreen, blueGreen), _mm_madd_epi16(red, red));
+  return _mm_add_epi32(distances, _mm_load_si128(reinterpret_cast<const __m128i*>(group.index)));
 }
 
 __m128 KeyMinimum(__m128i a, __m128i b) {
@@ -189,8 +186,8 @@ std::uint8_t ListMinimum(const EntryGroup* first, int count, std::uint32_t colou
     const int lane = 2 * (k % kGroupSize);
     const int db = blue - group.blueGreen[lane] / 16;
     const int dg = green - group.blueGreen[lane + 1] / 16;
-    const int dr = red - group.redIndex[lane] / 16;
-    const std::uint32_t index = static_cast<std::uint32_t>(-group.redIndex[lane + 1]);
+    const int dr = red - group.red[lane] / 16;
+    const std::uint32_t index = static_cast<std::uint32_t>(group.index[k % kGroupSize]) & 0xFF;
     const std::uint32_t key = static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | index;
     best = key < best ? key : best;
   }
@@ -298,8 +295,9 @@ class CandidateGrid {
       const int lane = 2 * (k % kGroupSize);
       group.blueGreen[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].blue);
       group.blueGreen[lane + 1] = static_cast<std::int16_t>(16 * SkinPalette[index].green);
-      group.redIndex[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].red);
-      group.redIndex[lane + 1] = static_cast<std::int16_t>(-index);
+      group.red[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].red);
+      group.red[lane + 1] = 0;
+      group.index[k % kGroupSize] = 0x40000000 | index;
     }
     const std::size_t bytes = sizeof(EntryGroup) * groupCount;
     std::uint32_t h = 2166136261u;
