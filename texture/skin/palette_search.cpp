@@ -1,9 +1,7 @@
 #include "texture/skin/palette_search.h"
 
 #include <cmath>
-#include <cstring>
 #include <new>
-#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -288,10 +286,18 @@ class CandidateGrid {
   // it is new; -1 when there is no room.
   int StoreList(const std::uint8_t* list, int count) {
     const int groupCount = (count + kGroupSize - 1) / kGroupSize;
-    EntryGroup packed[256 / kGroupSize];
+    std::uint32_t h = 2166136261u;
+    for (int k = 0; k < count; ++k) h = (h ^ list[k]) * 16777619u;
+    std::uint32_t slot = h % kHashSlots;
+    for (; hash_[slot] != 0; slot = (slot + 1) % kHashSlots) {
+      const int first = hash_[slot] - 1;
+      if (groupCounts_[first] == groupCount && HoldsList(groups_ + first, list, count)) return first;
+    }
+    if (groupsUsed_ + groupCount > kMaxGroups || ++listCount_ > kHashSlots / 2) return -1;
+    const int first = groupsUsed_;
     for (int k = 0; k < groupCount * kGroupSize; ++k) {
       const std::uint8_t index = list[k < count ? k : 0];
-      EntryGroup& group = packed[k / kGroupSize];
+      EntryGroup& group = groups_[first + k / kGroupSize];
       const int lane = 2 * (k % kGroupSize);
       group.blueGreen[lane] = static_cast<std::int16_t>(16 * SkinPalette[index].blue);
       group.blueGreen[lane + 1] = static_cast<std::int16_t>(16 * SkinPalette[index].green);
@@ -299,23 +305,19 @@ class CandidateGrid {
       group.red[lane + 1] = 0;
       group.index[k % kGroupSize] = 0x40000000 | index;
     }
-    const std::size_t bytes = sizeof(EntryGroup) * groupCount;
-    std::uint32_t h = 2166136261u;
-    for (int k = 0; k < count; ++k) h = (h ^ list[k]) * 16777619u;
-    std::uint32_t slot = h % kHashSlots;
-    for (; hash_[slot] != 0; slot = (slot + 1) % kHashSlots) {
-      const int first = hash_[slot] - 1;
-      if (groupCounts_[first] == groupCount && std::memcmp(&groups_[first], packed, bytes) == 0) {
-        return first;
-      }
-    }
-    if (groupsUsed_ + groupCount > kMaxGroups || ++listCount_ > kHashSlots / 2) return -1;
-    const int first = groupsUsed_;
-    std::memcpy(&groups_[first], packed, bytes);
     groupCounts_[first] = static_cast<std::uint8_t>(groupCount);
     groupsUsed_ += groupCount;
     hash_[slot] = static_cast<std::uint16_t>(first + 1);
     return first;
+  }
+
+  // Whether the groups from `first` hold the list, padded as stored.
+  static bool HoldsList(const EntryGroup* first, const std::uint8_t* list, int count) {
+    const int padded = (count + kGroupSize - 1) / kGroupSize * kGroupSize;
+    for (int k = 0; k < padded; ++k) {
+      if ((first[k / kGroupSize].index[k % kGroupSize] & 0xFF) != list[k < count ? k : 0]) return false;
+    }
+    return true;
   }
 
   CoarseBox* coarse_[kCoarseCount] = {};  // null until the skin meets the box
