@@ -55,6 +55,16 @@ const std::vector<Point3>* PoseAhead::Find(int node, TimeValue t) {
   if (frame < 0 || frame >= count_) return nullptr;
   const int f = static_cast<int>(frame);
   if (f > wanted_.load(std::memory_order_relaxed)) wanted_.store(f, std::memory_order_relaxed);
+  // The frames before it are not asked for again (the plug-in samples in
+  // order): those made are given back, for what follows the sampling.
+  // A frame still being made stays the thread's.
+  for (; released_ < f; ++released_) {
+    std::atomic<bool>& done = done_[static_cast<std::size_t>(released_)];
+    if (!done.load(std::memory_order_acquire)) continue;
+    done.store(false, std::memory_order_relaxed);
+    for (std::size_t slot = 0; slot < nodes_.size(); ++slot)
+      std::vector<Point3>().swap(poses_[static_cast<std::size_t>(released_) * nodes_.size() + slot]);
+  }
   if (!done_[static_cast<std::size_t>(f)].load(std::memory_order_acquire)) return nullptr;
   return &poses_[static_cast<std::size_t>(f) * nodes_.size() +
                  static_cast<std::size_t>(slotOfNode_[static_cast<std::size_t>(node)])];

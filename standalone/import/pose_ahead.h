@@ -27,8 +27,9 @@ class PoseAhead {
   PoseAhead& operator=(const PoseAhead&) = delete;
 
   // The node's posed vertices at host time t when this thread has them
-  // ready, else null (the caller poses them itself). Valid while this
-  // lives.
+  // ready, else null (the caller poses them itself). Valid until a later
+  // frame is asked for: asking for frame f gives back the frames before it.
+  // Called from one thread only.
   const std::vector<Point3>* Find(int node, TimeValue t);
 
  private:
@@ -44,6 +45,7 @@ class PoseAhead {
   std::unique_ptr<std::atomic<bool>[]> done_;
   // The latest frame asked for: frames behind it are skipped.
   std::atomic<int> wanted_{0};
+  int released_ = 0;  // frames before it are given back (asking thread only)
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
