@@ -34,34 +34,12 @@ std::vector<std::string> SkinsBeside(const std::string& model,
   return {};
 }
 
-std::optional<CheckedModelFile> CheckModelFileAlone(const std::string& model) {
-  const std::optional<FileStamp> before = StampOf(model);
-  if (!before) return std::nullopt;
-  CheckedModelFile checked;
-  try {
-    checked.reading = md2::ReadMd2(model);
-  } catch (const md2::ReadError&) {
-    return std::nullopt;
-  }
-  if (StampOf(model) != before) return std::nullopt;
-  checked.stamp = *before;
-  CheckModelFile(checked.reading, checked.findings);
-  return checked;
-}
-
 ModelCheck CheckModel(const std::string& model, const std::vector<std::string>& skins,
-                      bool lookBeside, std::optional<CheckedModelFile> checked) {
-  if (checked && StampOf(model) != checked->stamp) checked.reset();
-  const md2::Reading reading = checked ? std::move(checked->reading) : md2::ReadMd2(model);
-  // The model's own findings: those found before, or found beside the
-  // skins' below.
-  auto checkModelFile = [&](Findings& findings) {
-    if (checked) findings = std::move(checked->findings);
-    else CheckModelFile(reading, findings);
-  };
+                      bool lookBeside) {
+  const md2::Reading reading = md2::ReadMd2(model);
   ModelCheck check;
   if (reading.model.header.ident != kMd2Ident) {
-    checkModelFile(check.findings);
+    CheckModelFile(reading, check.findings);
     return check;
   }
   check.skins = skins.empty() && lookBeside ? SkinsBeside(model, reading.model.skinNames) : skins;
@@ -74,7 +52,7 @@ ModelCheck CheckModel(const std::string& model, const std::vector<std::string>& 
       for (std::size_t i = 0; i < check.skins.size(); ++i)
         CheckSkinFile(reading, check.skins[i], skinFindings[i]);
     });
-  checkModelFile(check.findings);
+  CheckModelFile(reading, check.findings);
   if (skinsChecked.valid()) skinsChecked.get();
   for (Findings& found : skinFindings)
     check.findings.insert(check.findings.end(), found.begin(), found.end());

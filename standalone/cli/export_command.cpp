@@ -10,7 +10,6 @@
 #include "standalone/cli/commands.h"
 #include "standalone/cli/export_finishing.h"
 #include "standalone/cli/isolated_import.h"
-#include "standalone/cli/model_check_ahead.h"
 #include "standalone/cli/option_checks.h"
 #include "standalone/cli/panel_export.h"
 #include "standalone/cli/preview_sheet_export.h"
@@ -91,16 +90,12 @@ int RunExport(const ExportOptions& options, const CommonOptions& common, Reporte
     for (const std::string& note : loaded.imported->notes()) reporter.Note(note);
   }
   const auto session = OpenPanel(std::move(loaded.scene), common, reporter);
-  std::optional<ModelCheckAhead> checkAhead;
-  if (ChecksModelAsWritten(options)) checkAhead.emplace(ModelFileName(settings.model));
   const int code =
       !mappings.empty()
           ? ExportClipMappings(*session, settings, mappings, *loaded.imported, reporter)
           : ExportThroughPanel(*session, settings, reporter, loaded.imported.get());
-  std::optional<check::CheckedModelFile> checked;
-  if (checkAhead) checked = checkAhead->Take();
-  const int finished = rollback.Keep(
-      code == kExitDone ? FinishExport(options, settings, reporter, std::move(checked)) : code);
+  const int finished =
+      rollback.Keep(code == kExitDone ? FinishExport(options, settings, reporter) : code);
   if (finished != kExitDone || !options.previewSheet) return finished;
   return WritePreviewSheet(options, settings, session->scene(), loaded.imported.get(), reporter);
 }

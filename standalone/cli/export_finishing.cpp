@@ -84,12 +84,7 @@ std::unique_ptr<MadeFolder> PrepareFinishing(const ExportOptions& options,
   return std::make_unique<MadeFolder>(folder.string());
 }
 
-bool ChecksModelAsWritten(const ExportOptions& options) {
-  return !options.player && !options.finish.Any();
-}
-
-int FinishExport(const ExportOptions& options, const PanelSettings& settings, Reporter& reporter,
-                 std::optional<check::CheckedModelFile> checkedAhead) {
+int FinishExport(const ExportOptions& options, const PanelSettings& settings, Reporter& reporter) {
   const std::string model = ModelFileName(settings.model);
   const std::string pcx = settings.pcx ? SkinFileName(settings.skin, ".pcx") : "";
   std::vector<std::string> skins;
@@ -101,7 +96,7 @@ int FinishExport(const ExportOptions& options, const PanelSettings& settings, Re
       WritePlayerIcon(model, pcx);
       Warn(check::CheckPlayerFolder(*options.player), reporter);
     } else {
-      Warn(check::CheckModel(model, skins, false, std::move(checkedAhead)), reporter);
+      Warn(check::CheckModel(model, skins, false), reporter);
     }
   } catch (const std::runtime_error& e) {
     reporter.Error(e.what());

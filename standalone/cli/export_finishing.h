@@ -4,11 +4,9 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "standalone/check/check_model.h"
 #include "standalone/cli/commands.h"
 
 namespace vexo::cli {
@@ -32,16 +30,10 @@ class MadeFolder {
 std::unique_ptr<MadeFolder> PrepareFinishing(const ExportOptions& options,
                                              PanelSettings& settings);
 
-// Whether the check after an export looks at the model as the plug-in
-// wrote it (no finishing, no player folder), so it can be checked ahead.
-bool ChecksModelAsWritten(const ExportOptions& options);
-
 // After a successful export: finishing, the icon of a player folder, and
-// the warnings of the check, which takes the model checked ahead when that
-// is still the file. Returns the exit code: the export's own (0) unless
-// finishing failed.
-int FinishExport(const ExportOptions& options, const PanelSettings& settings, Reporter& reporter,
-                 std::optional<check::CheckedModelFile> checkedAhead = {});
+// the warnings of the check. Returns the exit code: the export's own (0)
+// unless finishing failed.
+int FinishExport(const ExportOptions& options, const PanelSettings& settings, Reporter& reporter);
 
 // Finishes the model (and skin, when given) and warns about what the check
 // still finds; exit 0, 1 when a file could not be written, 2 when the

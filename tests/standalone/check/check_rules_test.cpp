@@ -167,27 +167,6 @@ TEST(CheckRules, TheGoodFileIsCleanAndEachFaultBreaksItsRuleForItsEngines) {
   }
 }
 
-// An export checks its model while the plug-in still writes the skin; that
-// check stands only while the file is the one it read.
-TEST(CheckRules, AModelCheckedAheadStandsOnlyForTheFileItRead) {
-  const std::string folder = FreshFolder("check_ahead");
-  const std::string path = folder + "/ahead.md2";
-  WriteFileBytes(path, GoodModel().Build());
-  const auto ahead = vexo::check::CheckModelFileAlone(path);
-  ASSERT_TRUE(ahead);
-  EXPECT_TRUE(vexo::check::CheckModel(path, {}, false, ahead).findings.empty());
-
-  // Replaced as the plug-in replaces a model: renamed over it.
-  Md2Model faulty = GoodModel();
-  faulty.version = 7;
-  WriteFileBytes(path + ".part", faulty.Build());
-  fs::rename(path + ".part", path);
-  const auto check = vexo::check::CheckModel(path, {}, false, ahead);
-  EXPECT_TRUE(std::any_of(check.findings.begin(), check.findings.end(),
-                          [](const auto& f) { return f.rule == "version"; }))
-      << Describe(check.findings);
-}
-
 // Every prefix of a good file is read, checked or refused without reading
 // outside it (the sanitizer build watches).
 TEST(CheckRules, EveryTruncationIsCheckedOrRefused) {
