@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/enumerate_nodes.h"
@@ -113,10 +114,26 @@ Run Measure(const std::vector<std::string>& command, const std::vector<std::stri
   return run;
 }
 
-Run Median(const std::vector<std::string>& command, int runs,
-           const std::vector<std::string>& fresh = {}) {
-  std::vector<Run> all;
-  for (int i = 0; i < runs; ++i) all.push_back(Measure(command, fresh));
+// One measured command: what it runs and what must be made anew first.
+struct Timed {
+  Timed(std::vector<std::string> what, std::vector<std::string> made)
+      : command(std::move(what)), fresh(std::move(made)) {}
+  std::vector<std::string> command;
+  std::vector<std::string> fresh;
+  std::vector<Run> runs;
+};
+
+// Runs the commands in rounds, each once a round in the order given, so
+// that a machine whose speed drifts (a shared or virtual one) stretches
+// them alike; the ratios below compare their medians.
+void Interleave(std::vector<Timed*> commands, int rounds) {
+  for (int round = 0; round < rounds; ++round)
+    for (Timed* timed : commands) timed->runs.push_back(Measure(timed->command, timed->fresh));
+}
+
+// Medians of the wall and the processor time, and the largest peak.
+Run Median(const Timed& timed) {
+  std::vector<Run> all = timed.runs;
   std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.cpuSeconds < b.cpuSeconds; });
   const double cpuSeconds = all[all.size() / 2].cpuSeconds;
   std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
@@ -157,48 +174,53 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   vexo::testing::ScratchFolder folder;
   vexo::testing::WriteRiggedCharacter(folder.path(), "rigged", BenchShape());
+  vexo::testing::WriteRiggedCharacter(folder.path(), "painted", PaintedShape());
   const std::string file = (folder / "rigged.gltf").string();
+  const std::string painted = (folder / "painted.gltf").string();
   const std::string self = std::filesystem::canonical("/proc/self/exe").string();
-  const Run ours = Median({self, "--sample", file}, runs);
-  // Each export makes a new model: the file is removed before each run.
-  const std::string model = (folder / "out.md2").string();
   const std::string vexo = VEXO_BIN_DIR "/vexo";
-  const Run exported = Median({vexo, "export", file, "-o", model, "--pcx"}, runs, {model});
-  const Run theirs = Median({"assimp", "info", file}, runs);
-  std::printf("rigged model: %d vertices, 198 frames; median of %d runs\n",
+  // Each export makes a new model: the file is removed before each run; a
+  // first export also finds no texture cache.
+  const std::string model = (folder / "out.md2").string();
+  const std::string cache = (folder / "vexo-textures").string();
+
+  Timed ours{{self, "--sample", file}, {}};
+  Timed exported{{vexo, "export", file, "-o", model, "--pcx"}, {model}};
+  Timed theirs{{"assimp", "info", file}, {}};
+  Interleave({&ours, &exported, &theirs}, runs);
+  std::printf("rigged model: %d vertices, 198 frames; median of %d runs, taken in turn\n",
               vexo::testing::BodyVertexCount(BenchShape()), runs);
   PrintHeading();
-  PrintRow("vexo import + 198 frames sampled", ours);
-  PrintRow("vexo export (model and PCX skin)", exported);
-  PrintRow("assimp info", theirs);
+  PrintRow("vexo import + 198 frames sampled", Median(ours));
+  PrintRow("vexo export (model and PCX skin)", Median(exported));
+  PrintRow("assimp info", Median(theirs));
   std::printf("ratio to assimp info (target <= 2)\n");
-  PrintRatio("  import + 198 frames sampled", ours, theirs);
-  PrintRatio("  export (model and PCX skin)", exported, theirs);
+  PrintRatio("  import + 198 frames sampled", Median(ours), Median(theirs));
+  PrintRatio("  export (model and PCX skin)", Median(exported), Median(theirs));
 
   // The character with a 1024 x 1024 JPEG: a first export (no cache, the
-  // picture converted) and a warm one (the cache found).
-  vexo::testing::WriteRiggedCharacter(folder.path(), "painted", PaintedShape());
-  const std::string painted = (folder / "painted.gltf").string();
-  const std::string cache = (folder / "vexo-textures").string();
-  const Run first = Median({vexo, "export", painted, "-o", model, "--pcx"}, runs, {model, cache});
-  const Run warm = Median({vexo, "export", painted, "-o", model, "--pcx"}, runs, {model});
-  // vexo's own part of the same: the import with the picture converted
-  // (first) or found (warm), and the 198 frames sampled through the
-  // plug-in's sampler; the rest of an export is the plug-in's own work.
-  const Run importFirst = Median({self, "--sample", painted}, runs, {cache});
-  const Run importWarm = Median({self, "--sample", painted}, runs);
-  const Run theirsPainted = Median({"assimp", "info", painted}, runs);
-  std::printf("\nthe same with a 1024 x 1024 JPEG texture; median of %d runs\n", runs);
+  // picture converted) and a warm one (the cache found); vexo's own part of
+  // the same: the import with the picture converted (first) or found
+  // (warm), and the 198 frames sampled through the plug-in's sampler; the
+  // rest of an export is the plug-in's own work.
+  Timed first{{vexo, "export", painted, "-o", model, "--pcx"}, {model, cache}};
+  Timed warm{{vexo, "export", painted, "-o", model, "--pcx"}, {model}};
+  Timed importFirst{{self, "--sample", painted}, {cache}};
+  Timed importWarm{{self, "--sample", painted}, {}};
+  Timed theirsPainted{{"assimp", "info", painted}, {}};
+  Interleave({&first, &warm, &importFirst, &importWarm, &theirsPainted}, runs);
+  std::printf("\nthe same with a 1024 x 1024 JPEG texture; median of %d runs, taken in turn\n",
+              runs);
   PrintHeading();
-  PrintRow("vexo export, first (converts)", first);
-  PrintRow("vexo export, warm (cache found)", warm);
-  PrintRow("vexo import + sampled, first", importFirst);
-  PrintRow("vexo import + sampled, warm", importWarm);
-  PrintRow("assimp info", theirsPainted);
+  PrintRow("vexo export, first (converts)", Median(first));
+  PrintRow("vexo export, warm (cache found)", Median(warm));
+  PrintRow("vexo import + sampled, first", Median(importFirst));
+  PrintRow("vexo import + sampled, warm", Median(importWarm));
+  PrintRow("assimp info", Median(theirsPainted));
   std::printf("ratio to assimp info (targets: first <= 3, warm <= 2)\n");
-  PrintRatio("  first export", first, theirsPainted);
-  PrintRatio("  warm export", warm, theirsPainted);
-  PrintRatio("  import + sampled, first", importFirst, theirsPainted);
-  PrintRatio("  import + sampled, warm", importWarm, theirsPainted);
+  PrintRatio("  first export", Median(first), Median(theirsPainted));
+  PrintRatio("  warm export", Median(warm), Median(theirsPainted));
+  PrintRatio("  import + sampled, first", Median(importFirst), Median(theirsPainted));
+  PrintRatio("  import + sampled, warm", Median(importWarm), Median(theirsPainted));
   return 0;
 }
