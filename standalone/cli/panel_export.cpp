@@ -148,8 +148,6 @@ void SetOnce(PanelSession& session, const PanelSettings& settings) {
   if (settings.pcx) session.TickSavePcx();
 }
 
-// Presses "Save md2" with Start and End chosen and reports the result;
-// the panel stays open.
 // Stops posing ahead when the press is over, also when it throws.
 struct PosingAhead {
   ImportedScene* imported;
@@ -163,6 +161,8 @@ struct PosingAhead {
   PosingAhead& operator=(const PosingAhead&) = delete;
 };
 
+// Presses "Save md2" with Start and End chosen and reports the result;
+// the panel stays open.
 int Save(PanelSession& session, const PanelSettings& settings, int start, int end,
          std::uint32_t firstFrame, std::size_t frameCount, ImportedScene* imported,
          Reporter& reporter) {
