@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include "standalone/cli/commands.h"
+#include "standalone/cli/isolated_import.h"
 
 int main(int argc, char** argv) {
   // An export allocates and frees buffers of megabytes over and over (a
@@ -15,5 +16,7 @@ int main(int argc, char** argv) {
   // Its few threads share the one heap: an arena of a thread's own would
   // hold pages apart and add them to the peak.
   mallopt(M_ARENA_MAX, 1);
-  return vexo::cli::RunCommandLine(argc, argv);
+  const int code = vexo::cli::RunCommandLine(argc, argv);
+  vexo::cli::ReportExitCode(code);
+  return code;
 }

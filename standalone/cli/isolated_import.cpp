@@ -1,5 +1,6 @@
 #include "standalone/cli/isolated_import.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -30,6 +31,13 @@ constexpr bool kCanLimitAddressSpace = true;
 #else
 constexpr bool kCanLimitAddressSpace = true;
 #endif
+
+// A sanitizer's leak check runs at the child's exit and may change its exit
+// code, so there the parent waits for the child's real end.
+constexpr bool kReportBeforeExit = kCanLimitAddressSpace;
+
+// The child's end of the pipe to the waiting parent, once the import is done.
+int gParentPipe = -1;
 
 // The process's address space now, in bytes (0 when unknown).
 rlim_t AddressSpaceInUse() {
@@ -76,21 +84,35 @@ std::string WhatHappened(int status, const ImportLimits& limits) {
   return "the importer ended abnormally (exit code " + std::to_string(WEXITSTATUS(status)) + ")";
 }
 
-// The parent's whole life after the fork: wait, explain, end.
-[[noreturn]] void WaitForChild(pid_t child, int doneReader, const std::string& scene,
+// One byte from the child; false when the child closed the pipe or ended.
+bool ReadFromChild(int reader, unsigned char& byte) {
+  ssize_t got;
+  do got = read(reader, &byte, 1);
+  while (got < 0 && errno == EINTR);
+  return got == 1;
+}
+
+void WriteToParent(int writer, unsigned char byte) {
+  ssize_t wrote;
+  do wrote = write(writer, &byte, 1);
+  while (wrote < 0 && errno == EINTR);
+}
+
+// The parent's whole life after the fork: wait, explain, end. The child
+// writes one byte when its import is done and one more, its exit code,
+// when the command is over.
+[[noreturn]] void WaitForChild(pid_t child, int reader, const std::string& scene,
                                const ImportLimits& limits) {
   // The terminal's interrupt reaches the child too; the parent outlives it
   // only to pass its end on.
   signal(SIGINT, SIG_IGN);
+  unsigned char byte = 0;
+  const bool imported = ReadFromChild(reader, byte);
+  if (imported && ReadFromChild(reader, byte)) _exit(byte);
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) _exit(kExitUsage);
   }
-  char byte = 0;
-  ssize_t got;
-  do got = read(doneReader, &byte, 1);
-  while (got < 0 && errno == EINTR);
-  const bool imported = got == 1;
   if (WIFEXITED(status) && (imported || WEXITSTATUS(status) == kExitUsage))
     _exit(WEXITSTATUS(status));
   std::string message;
@@ -114,7 +136,7 @@ ImportError OverMemoryLimit(const std::string& scene, const ImportLimits& limits
 
 IsolatedImport::IsolatedImport(const std::string& scene, const ImportLimits& limits) {
   int done[2];
-  if (pipe(done) != 0) throw ImportError("cannot import " + scene + ": " + std::strerror(errno));
+  if (pipe2(done, O_CLOEXEC) != 0) throw ImportError("cannot import " + scene + ": " + std::strerror(errno));
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child < 0) {
@@ -127,6 +149,9 @@ IsolatedImport::IsolatedImport(const std::string& scene, const ImportLimits& lim
     WaitForChild(child, done[0], scene, limits);
   }
   close(done[0]);
+  // An import isolated again inside the child: its parent reports instead.
+  if (gParentPipe >= 0) close(gParentPipe);
+  gParentPipe = -1;
   doneWriter_ = done[1];
   LimitChild(limits);
 }
@@ -141,12 +166,17 @@ IsolatedImport::~IsolatedImport() {
 void IsolatedImport::Done() {
   if (doneWriter_ < 0) return;
   LiftLimits();
-  const char byte = 1;
-  ssize_t wrote;
-  do wrote = write(doneWriter_, &byte, 1);
-  while (wrote < 0 && errno == EINTR);
-  close(doneWriter_);
+  WriteToParent(doneWriter_, 1);
+  gParentPipe = doneWriter_;
   doneWriter_ = -1;
+}
+
+void ReportExitCode(int code) {
+  if (gParentPipe < 0) return;
+  std::fflush(nullptr);
+  if (kReportBeforeExit) WriteToParent(gParentPipe, static_cast<unsigned char>(code));
+  close(gParentPipe);
+  gParentPipe = -1;
 }
 
 }  // namespace vexo::cli
