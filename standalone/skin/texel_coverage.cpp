@@ -12,11 +12,21 @@ int Wrap(long v, int size) {
 }
 
 // The columns [from, to) of a row whose test holds, for a test that holds
-// on an unbroken run of columns reaching one end of [from, to) or none:
-// found by halving instead of trying every column.
+// on an unbroken run of columns reaching one end of [from, to) or none.
+// The test changes near `guess` (a column, as a fraction, or not a number
+// when unknown): two neighbouring columns there that disagree settle it.
+// Otherwise the change is found by halving instead of trying every column.
 template <typename Test>
-void NarrowToRun(Test holds, long& from, long& to) {
+void NarrowToRun(Test holds, double guess, long& from, long& to) {
   if (from >= to) return;
+  if (guess >= double(from) && guess < double(to - 1)) {  // false for not a number
+    const long left = long(std::floor(guess));
+    const bool leftHolds = holds(left);
+    if (leftHolds != holds(left + 1)) {
+      (leftHolds ? to : from) = left + 1;
+      return;
+    }
+  }
   const bool first = holds(from), last = holds(to - 1);
   if (first && last) return;
   if (!first && !last) {
@@ -77,12 +87,14 @@ std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int hei
       const double r1 = (s[2] - s[1]) * (py - t[1]);
       const double r2 = (s[0] - s[2]) * (py - t[2]);
       long from = x0, to = x1;
+      // Each edge's test changes where the edge crosses the row: at the
+      // column x with x + 0.5 = s + r / dt.
       NarrowToRun([&](long x) { return sign * (r0 - ((x + 0.5) - s[0]) * (t[1] - t[0])) >= 0; },
-                  from, to);
+                  s[0] - 0.5 + r0 / (t[1] - t[0]), from, to);
       NarrowToRun([&](long x) { return sign * (r1 - ((x + 0.5) - s[1]) * (t[2] - t[1])) >= 0; },
-                  from, to);
+                  s[1] - 0.5 + r1 / (t[2] - t[1]), from, to);
       NarrowToRun([&](long x) { return sign * (r2 - ((x + 0.5) - s[2]) * (t[0] - t[2])) >= 0; },
-                  from, to);
+                  s[2] - 0.5 + r2 / (t[0] - t[2]), from, to);
       if (from >= to) continue;
       std::uint8_t* row = &used[std::size_t(Wrap(y, height)) * width];
       for (long x = from, column = Wrap(from, width); x < to; ++x) {
