@@ -204,8 +204,8 @@ TEST(ModelFile, FrameBytesAreTheTruncatedQuotient) {
   std::uniform_real_distribution<float> any(-300.0f, 300.0f);
   for (int round = 0; round < 200; ++round) {
     const float scale = round % 3 == 0 ? 1.0f : 0.37f * float(round % 7 + 1);
-    // Odd counts too: vertices are encoded in pairs.
-    const int count = 300 + round % 2;
+    // Every remainder: vertices are encoded four and two at a time.
+    const int count = 300 + round % 4;
     std::vector<SampledVertex> vertices(count);
     for (SampledVertex& v : vertices) v.position = Point3{any(random), any(random), any(random)};
     Md2FrameHeader header;
@@ -228,6 +228,41 @@ TEST(ModelFile, FrameBytesAreTheTruncatedQuotient) {
         const double q = (double(turned[k]) - double(header.translate[k])) / double(header.scale[k]);
         ASSERT_EQ(bytes[i].v[k], std::uint8_t(std::int32_t(q))) << "round " << round << " vertex " << i;
       }
+    }
+  }
+}
+
+// A frame's origin is each axis's first least coordinate: of zeros of both
+// signs that are least, the first one met gives the sign of the stored 0.
+TEST(ModelFile, FrameOriginKeepsTheSignOfTheFirstLeastZero) {
+  std::mt19937 random(11);
+  const float choices[] = {0.0f, -0.0f, 1.0f, -1.0f};
+  for (int round = 0; round < 2000; ++round) {
+    const int count = 1 + round % 9;
+    const float scale = round % 2 ? 1.0f : -2.0f;
+    std::vector<SampledVertex> vertices(count);
+    for (SampledVertex& v : vertices) {
+      // Mostly zeros, so that the least and greatest values are often zeros.
+      auto pick = [&] { return choices[random() % (random() % 3 ? 2 : 4)]; };
+      v.position = Point3{pick(), pick(), pick()};
+    }
+    float lo[3], hi[3];
+    for (int i = 0; i < count; ++i) {
+      const Point3& p = vertices[i].position;
+      const float c[3] = {-p.y * scale, p.x * scale, p.z * scale};
+      for (int k = 0; k < 3; ++k) {
+        lo[k] = i == 0 || c[k] < lo[k] ? c[k] : lo[k];
+        hi[k] = i == 0 || c[k] > hi[k] ? c[k] : hi[k];
+      }
+    }
+    Md2FrameHeader header;
+    std::vector<Md2Vertex> bytes(vertices.size());
+    ASSERT_EQ(EncodeFramePositions(vertices.data(), count, scale, "f", &header, bytes.data()), 1);
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_EQ(std::signbit(header.translate[k]), std::signbit(lo[k])) << "round " << round;
+      ASSERT_EQ(header.translate[k], lo[k]) << "round " << round;
+      ASSERT_EQ(header.scale[k], float((double(hi[k]) - double(lo[k])) * double(kMd2QuantisationStep)))
+          << "round " << round;
     }
   }
 }
