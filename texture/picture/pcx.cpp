@@ -8,56 +8,108 @@
 
 #include "base/whole_file_writer.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 constexpr int kLongestRun = 63;
 constexpr std::uint8_t kRunMark = 0xC0;
 }  // namespace
 
+int PutPcxRun(std::uint8_t value, int length, LittleEndianWriter& out) {
+  if (length <= 0 || length > kLongestRun) return 0;
+  int written = 2;
+  if (length == 1 && (value & kRunMark) != kRunMark) {
+    written = 1;
+  } else {
+    out.U8(static_cast<std::uint8_t>(kRunMark | length));
+  }
+  out.U8(value);
+  return out.ok() ? written : 0;
+}
+
 namespace {
 
-// The single byte or the pair of one run; 0 for a length outside 1..63.
-template <typename Output>
-int PutRun(std::uint8_t value, int length, Output& out) {
-  if (length <= 0 || length > kLongestRun) return 0;
-  if (length == 1 && (value & kRunMark) != kRunMark) {
-    out.U8(value);
-    return 1;
+// How many pixels from `at` on, at most 16, are runs of 1: each differs
+// from the next (the row's last pixel has none). `at` starts a run.
+int SinglesFrom(const std::uint8_t* row, int at, int length) {
+#ifdef __SSE2__
+  if (at + 16 < length) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at + 1));
+    const int equal = _mm_movemask_epi8(_mm_cmpeq_epi8(here, next));
+    return equal ? __builtin_ctz(static_cast<unsigned>(equal)) : 16;
   }
-  out.U8(static_cast<std::uint8_t>(kRunMark | length));
-  out.U8(value);
-  return 2;
+#endif
+  int singles = 0;
+  while (singles < 16 && at + singles < length &&
+         (at + singles + 1 == length || row[at + singles] != row[at + singles + 1])) {
+    ++singles;
+  }
+  return singles;
+}
+
+// The length of the run of equal pixels from `at` on, at most 63.
+int RunFrom(const std::uint8_t* row, int at, int length) {
+  int run = 0;
+#ifdef __SSE2__
+  // Sixteen pixels compared with the first at a time: runs of a few pixels
+  // end in one unpredictable branch, not in one for each pixel.
+  const __m128i value = _mm_set1_epi8(static_cast<char>(row[at]));
+  while (run < kLongestRun && at + run + 16 <= length) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at + run));
+    const int same = _mm_movemask_epi8(_mm_cmpeq_epi8(pixels, value));
+    if (same != 0xFFFF) {
+      run += __builtin_ctz(~static_cast<unsigned>(same));
+      return run < kLongestRun ? run : kLongestRun;
+    }
+    run += 16;
+  }
+  if (run >= kLongestRun) return kLongestRun;
+#endif
+  while (run < kLongestRun && at + run < length && row[at + run] == row[at]) ++run;
+  return run;
 }
 
 }  // namespace
 
-int PutPcxRun(std::uint8_t value, int length, LittleEndianWriter& out) {
-  const int written = PutRun(value, length, out);
-  return out.ok() ? written : 0;
-}
-
 int EncodePcxRow(const std::uint8_t* row, int length, LittleEndianWriter& out) {
   if (length <= 0) return 0;
+  // A skin of varied colours has a run for nearly every pixel: the runs are
+  // gathered here and reach the stream a block at a time.
+  std::uint8_t bytes[4096];
+  std::size_t used = 0;
   int total = 0;
-  {
-    // A skin of varied colours has a run for nearly every pixel: the runs
-    // reach the stream a block at a time, not a call for each.
-    LittleEndianBlock block(out);
-    std::uint8_t value = row[0];
-    int run = 1;
-    for (int i = 1; i < length; ++i) {
-      if (row[i] == value) {
-        if (++run == kLongestRun) {
-          total += PutRun(value, run, block);
-          run = 0;
-        }
-      } else {
-        if (run != 0) total += PutRun(value, run, block);
-        value = row[i];
-        run = 1;
-      }
+  int i = 0;
+  while (i < length) {
+    if (used > sizeof bytes - 64) {
+      out.Bytes(bytes, used);
+      total += static_cast<int>(used);
+      used = 0;
     }
-    if (run != 0) total += PutRun(value, run, block);
+    // Pixels unlike their neighbours, written without a branch on each:
+    // the byte itself, preceded by the mark of a run of 1 when it is 0xC0
+    // or more (the second byte written is overwritten when not needed).
+    const int singles = SinglesFrom(row, i, length);
+    for (int k = 0; k < singles; ++k) {
+      const std::uint8_t value = row[i + k];
+      const bool marked = value >= kRunMark;
+      bytes[used] = marked ? static_cast<std::uint8_t>(kRunMark | 1) : value;
+      bytes[used + 1] = value;
+      used += 1 + static_cast<std::size_t>(marked);
+    }
+    i += singles;
+    if (singles == 16 || i >= length) continue;
+    // Pixel i equals the next: a run of 2 to 63 (a longer one goes on as
+    // a new run).
+    const int run = RunFrom(row, i, length);
+    bytes[used++] = static_cast<std::uint8_t>(kRunMark | run);
+    bytes[used++] = row[i];
+    i += run;
   }
+  out.Bytes(bytes, used);
+  total += static_cast<int>(used);
   return out.ok() ? total : 0;
 }
 

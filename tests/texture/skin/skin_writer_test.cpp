@@ -3,6 +3,7 @@
 // reduction against the full scan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -50,6 +51,33 @@ TEST(PcxRows, RunsOfEqualBytesAndHighSingleBytesBecomePairs) {
     int result = -1;
     EXPECT_EQ(EncodeRow(c.row, &result), c.encoded) << c.row.size() << " bytes";
     EXPECT_EQ(result, static_cast<int>(c.encoded.size()));
+  }
+}
+
+// Rows of every mix of singles, runs (also past 63) and bytes of 0xC0 or
+// more, of lengths around the encoder's blocks, against the rule itself:
+// each stretch of equal bytes in pieces of 63 and a rest.
+TEST(PcxRows, RandomRowsAreCodedRunByRun) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 400; ++round) {
+    const int length = round < 300 ? 1 + round % 100 : 2000 + int(random() % 9000);
+    Bytes row;
+    while (int(row.size()) < length) {
+      const std::uint8_t value = std::uint8_t(random() % (round % 2 ? 256 : 4) + (round % 3) * 0x60);
+      const int repeat = random() % 4 ? 1 : 1 + int(random() % 140);
+      row.insert(row.end(), std::min(repeat, length - int(row.size())), value);
+    }
+    Bytes expected;
+    for (std::size_t i = 0; i < row.size();) {
+      std::size_t run = 1;
+      while (run < 63 && i + run < row.size() && row[i + run] == row[i]) ++run;
+      if (run > 1 || row[i] >= 0xC0) expected.push_back(std::uint8_t(0xC0 | run));
+      expected.push_back(row[i]);
+      i += run;
+    }
+    int result = -1;
+    ASSERT_EQ(EncodeRow(row, &result), expected) << "round " << round;
+    ASSERT_EQ(result, int(expected.size()));
   }
 }
 
