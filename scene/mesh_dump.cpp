@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +62,51 @@ struct DumpFile {
   }
 };
 
+// "%.6f" of a finite double below 2^43 in magnitude, in integer arithmetic;
+// null for any other value. A double is m * 2^e (m below 2^53), so
+// value * 10^6 is m * 10^6 (below 2^73) shifted right by -e, which is at
+// least 10 here: the shifted-out bits give the rounding, half to even,
+// exactly. A negative value, also one that rounds to 0, keeps its sign.
+char* FixedByIntegers(double value, char* out) {
+#ifdef __SIZEOF_INT128__
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased != 0) mantissa |= std::uint64_t{1} << 52;
+  const int shift = biased != 0 ? 1075 - biased : 1074;  // -e
+  if (shift < 10) return nullptr;  // 2^43 or more, infinite or not a number
+  std::uint64_t millionths = 0;
+  if (shift < 74) {
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
+    const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    millionths = static_cast<std::uint64_t>(scaled >> shift);
+    if (rest > half || (rest == half && (millionths & 1) != 0)) ++millionths;
+  }  // else below 2^-21: value * 10^6 is under a half
+  if (bits >> 63) *out++ = '-';
+  char digits[20];
+  int count = 0;
+  std::uint64_t whole = millionths / 1000000;
+  do {
+    digits[count++] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  while (count > 0) *out++ = digits[--count];
+  *out++ = '.';
+  std::uint32_t fraction = static_cast<std::uint32_t>(millionths % 1000000);
+  for (int k = 5; k >= 0; --k) {
+    out[k] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  return out + 6;
+#else
+  (void)value;
+  (void)out;
+  return nullptr;
+#endif
+}
+
 // The dump's lines are formatted here and reach the file a block at a
 // time: printf's parsing of the format for every number cost more than all
 // the rest of the dump. The text is printf's, character for character.
@@ -94,7 +140,8 @@ class DumpText {
     while (count > 0) block_[used_++] = digits[--count];
   }
   // "%W.6f": correctly rounded, ties to even, as the C library's printf
-  // rounds; right-aligned in `width` columns.
+  // rounds; right-aligned in `width` columns. Coordinates take the integer
+  // path; to_chars writes the rest.
   void Fixed(double value, int width) {
     char* const start = block_ + used_;
     char* end;
@@ -111,7 +158,10 @@ class DumpText {
       std::memcpy(start, text, length);
       end = start + length;
     } else {
-      end = std::to_chars(start, block_ + sizeof block_, value, std::chars_format::fixed, 6).ptr;
+      end = FixedByIntegers(value, start);
+      if (!end) {
+        end = std::to_chars(start, block_ + sizeof block_, value, std::chars_format::fixed, 6).ptr;
+      }
     }
     const auto length = static_cast<int>(end - start);
     if (length < width) {

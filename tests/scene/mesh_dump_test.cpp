@@ -74,7 +74,10 @@ TEST(MeshDump, NumbersAndNamesAreWrittenExactlyAsPrintfWritesThem) {
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
   std::vector<float> values = {0.0f, -0.0f, 0.5e-6f, -0.5e-6f, 2.5e-6f, 1e-45f, 1.0f / 3,
                                std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-                               kInfinity, -kInfinity, std::nanf(""), -std::nanf(""), 16777217.0f};
+                               kInfinity, -kInfinity, std::nanf(""), -std::nanf(""), 16777217.0f,
+                               // Around 2^43, where the writing changes hands.
+                               8796093022208.0f, std::nextafter(8796093022208.0f, 0.0f),
+                               -std::nextafter(8796093022208.0f, 1e30f), 4.76837158203125e-7f};
   std::mt19937 random(3);
   while (values.size() < 150000) {
     const std::uint32_t bits = random();
@@ -83,6 +86,8 @@ TEST(MeshDump, NumbersAndNamesAreWrittenExactlyAsPrintfWritesThem) {
     values.push_back(any);
     // Multiples of a small power of two: exact ties at the sixth decimal.
     values.push_back(std::ldexp(float(int(random() % 2000001) - 1000000), -int(random() % 28)));
+    // Coordinates as models have them.
+    values.push_back(float(int(random() % 2000001) - 1000000) / float(1 + random() % 1000));
   }
   std::vector<SampledVertex> vertices(values.size() / 5);
   for (std::size_t i = 0; i < vertices.size(); ++i) {
