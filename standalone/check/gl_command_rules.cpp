@@ -48,8 +48,9 @@ Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTr
     std::array<Md2TexCoord, 3> places;
     bool taken;
   };
-  std::vector<Listed> listed;
-  listed.reserve(m.triangles.size());
+  std::vector<Listed> inListOrder;
+  inListOrder.reserve(m.triangles.size());
+  std::size_t vertexCount = 0;  // past the greatest least vertex
   for (const Md2Triangle& t : m.triangles) {
     struct Corner {
       std::uint16_t vertex, texCoord;
@@ -61,10 +62,29 @@ Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTr
     std::array<Md2TexCoord, 3> places{};
     for (int k = 0; k < 3; ++k)
       if (c[k].texCoord < m.texCoords.size()) places[k] = m.texCoords[c[k].texCoord];
-    listed.push_back({Key{c[0].vertex, c[1].vertex, c[2].vertex}, places, false});
+    inListOrder.push_back({Key{c[0].vertex, c[1].vertex, c[2].vertex}, places, false});
+    vertexCount = std::max(vertexCount, std::size_t(c[0].vertex) + 1);
+  }
+  // Sorted by key, stably: first by the least vertex, by counting (a bucket
+  // a vertex), then each bucket, which holds a few triangles, by the rest.
+  std::vector<std::uint32_t> bucket(vertexCount + 1, 0);  // where each vertex's bucket starts
+  for (const Listed& entry : inListOrder) ++bucket[std::size_t(entry.key[0]) + 1];
+  for (std::size_t v = 0; v < vertexCount; ++v) bucket[v + 1] += bucket[v];
+  std::vector<Listed> listed(inListOrder.size());
+  {
+    std::vector<std::uint32_t> next(bucket.begin(), bucket.end() - 1);
+    for (const Listed& entry : inListOrder) listed[next[std::size_t(entry.key[0])]++] = entry;
   }
   auto byKey = [](const Listed& a, const Listed& b) { return a.key < b.key; };
-  std::stable_sort(listed.begin(), listed.end(), byKey);
+  for (std::size_t v = 0; v < vertexCount; ++v) {
+    const auto from = listed.begin() + bucket[v], to = listed.begin() + bucket[v + 1];
+    if (to - from > 16) {
+      std::stable_sort(from, to, byKey);
+      continue;
+    }
+    for (auto i = from + (from != to); i < to; ++i)  // insertion, stable
+      for (auto j = i; j != from && byKey(*j, *(j - 1)); --j) std::iter_swap(j, j - 1);
+  }
   // Each key's first triangle not yet taken, kept at the key's first place
   // so that many triangles of one key are not looked through again and again.
   std::vector<std::size_t> firstLeft(listed.size());
@@ -74,7 +94,11 @@ Comparison Compare(const md2::Model& m, const std::vector<md2::GlTriangle>& glTr
   for (const md2::GlTriangle& g : glTriangles) {
     const auto c = Rotated(g.corners, [](const Md2GlVertex& v) { return v.vertexIndex; });
     const Listed wanted{{c[0].vertexIndex, c[1].vertexIndex, c[2].vertexIndex}, {}, false};
-    auto [from, to] = std::equal_range(listed.begin(), listed.end(), wanted, byKey);
+    const std::int64_t least = wanted.key[0];
+    const bool inBuckets = least >= 0 && std::uint64_t(least) < vertexCount;
+    const auto bucketBegin = listed.begin() + (inBuckets ? bucket[std::size_t(least)] : 0);
+    const auto bucketEnd = inBuckets ? listed.begin() + bucket[std::size_t(least) + 1] : bucketBegin;
+    auto [from, to] = std::equal_range(bucketBegin, bucketEnd, wanted, byKey);
     if (from != to) {
       std::size_t& left = firstLeft[std::size_t(from - listed.begin())];
       while (left < std::size_t(to - listed.begin()) && listed[left].taken) ++left;

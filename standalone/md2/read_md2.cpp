@@ -1,6 +1,8 @@
 #include "standalone/md2/read_md2.h"
 
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "base/little_endian.h"
 #include "base/whole_file_reader.h"
@@ -17,6 +19,35 @@ Section Place(const char* name, std::int64_t offset, std::int64_t count, std::in
                    recordSize >= 0 && (recordSize == 0 || count <= (fileSize - offset) / recordSize);
   return section;
 }
+
+// Walks the vertex records of a frame in the file's bytes, so that the
+// frame's vector is made from them at once: resizing it first would zero
+// thousands of vertices only to overwrite them.
+class VertexRecords {
+ public:
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = Md2Vertex;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const Md2Vertex*;
+  using reference = Md2Vertex;
+
+  explicit VertexRecords(const std::uint8_t* at) : at_(at) {}
+  Md2Vertex operator*() const { return {{at_[0], at_[1], at_[2]}, at_[3]}; }
+  VertexRecords& operator++() {
+    at_ += kMd2VertexSize;
+    return *this;
+  }
+  VertexRecords operator++(int) {
+    VertexRecords before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const VertexRecords& other) const { return at_ == other.at_; }
+  bool operator!=(const VertexRecords& other) const { return at_ != other.at_; }
+
+ private:
+  const std::uint8_t* at_;
+};
 
 void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
   Model& m = r.model;
@@ -51,10 +82,9 @@ void ReadSections(const std::vector<std::uint8_t>& bytes, Reading& r) {
       const std::uint8_t* p = data + r.frames.offset + h.frameSize * std::int64_t(f);
       Frame& frame = m.frames[f];
       ReadMd2FrameHeader(p, &frame.header);
-      frame.vertices.resize(std::size_t(h.numVertices));
-      if (!frame.vertices.empty())
-        std::memcpy(frame.vertices.data(), p + kMd2FrameHeaderSize,
-                    frame.vertices.size() * kMd2VertexSize);
+      const std::uint8_t* first = p + kMd2FrameHeaderSize;
+      frame.vertices.assign(VertexRecords(first),
+                            VertexRecords(first + std::size_t(h.numVertices) * kMd2VertexSize));
     }
   }
   if (r.glCommands.inFile) {

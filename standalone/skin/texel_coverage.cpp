@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vexo::skin {
 namespace {
 
 int Wrap(long v, int size) {
+  if (v >= 0 && v < size) return int(v);  // nearly always: a division is slow
   const long m = v % size;
   return int(m < 0 ? m + size : m);
 }
@@ -97,9 +99,10 @@ std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int hei
                   s[2] - 0.5 + r2 / (t[0] - t[2]), from, to);
       if (from >= to) continue;
       std::uint8_t* row = &used[std::size_t(Wrap(y, height)) * width];
-      for (long x = from, column = Wrap(from, width); x < to; ++x) {
-        row[column] = 1;
-        if (++column == width) column = 0;
+      for (long left = to - from, column = Wrap(from, width); left > 0; column = 0) {
+        const long run = std::min(left, width - column);  // up to the row's end, then wrapped
+        std::memset(row + column, 1, std::size_t(run));
+        left -= run;
       }
     }
   }
