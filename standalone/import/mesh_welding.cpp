@@ -122,6 +122,10 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
       }
     }
     std::vector<std::uint32_t> remap(mesh.mNumVertices, UINT32_MAX);
+    // At most one entry a vertex, and about as many texture positions:
+    // little or no rehashing while welding.
+    welded.reserve(welded.size() + mesh.mNumVertices);
+    if (textured) textureVertexOf.reserve(textureVertexOf.size() + mesh.mNumVertices);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
       if (!used[v]) continue;
       const aiVector3D& p = mesh.mVertices[v];
@@ -171,6 +175,9 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
       remap[v] = found;
     }
 
+    // A vertex's texture position is the same at each of its corners: it is
+    // looked up once.
+    std::vector<std::uint32_t> knownTextureVertex(textured ? mesh.mNumVertices : 0, UINT32_MAX);
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
       const aiFace& face = mesh.mFaces[f];
       if (face.mNumIndices != 3) continue;
@@ -192,6 +199,11 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
       }
       std::uint32_t corner[3];
       for (int c = 0; c < 3; ++c) {
+        std::uint32_t& known = knownTextureVertex[idx[c]];
+        if (known != UINT32_MAX) {
+          corner[c] = known;
+          continue;
+        }
         float u = 0, w = 0;
         if (mesh.HasTextureCoords(part.uvChannel)) {
           u = mesh.mTextureCoords[part.uvChannel][idx[c]].x;
@@ -199,10 +211,12 @@ WeldedMesh WeldMeshes(const std::vector<MeshPart>& parts,
           if (part.transform) part.transform->Apply(u, w);
         }
         const std::uint64_t uv = (std::uint64_t{Bits(u)} << 32) | Bits(w);
-        auto [it, added] = textureVertexOf.emplace(
+        // try_emplace makes no node for a position already known (emplace
+        // would make one and throw it away).
+        auto [it, added] = textureVertexOf.try_emplace(
             uv, static_cast<std::uint32_t>(topology.textureVertices.size()));
         if (added) topology.AddTextureVertex(u, w);
-        corner[c] = it->second;
+        corner[c] = known = it->second;
       }
       topology.AddTexturedFace(remap[idx[0]], remap[idx[1]], remap[idx[2]], corner[0], corner[1],
                                corner[2], part.materialSlot);
