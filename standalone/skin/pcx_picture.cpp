@@ -38,7 +38,12 @@ void Decode(const std::vector<std::uint8_t>& bytes, PcxPicture& p) {
                    std::to_string(p.width()) + " x " + std::to_string(p.height()) + " pixels";
     return;
   }
-  p.rows.resize(needed);
+  // Every code writes the longest run of its value, whatever its own
+  // length, into slack behind the picture, so that decoding does not branch
+  // on the length; what a shorter run writes too far, the next codes
+  // overwrite.
+  constexpr std::size_t kLongestRun = 63;
+  p.rows.resize(needed + kLongestRun);
   std::uint8_t* const out = p.rows.data();
   const std::size_t bytesPerLine = std::size_t(p.bytesPerLine);
   std::size_t filled = 0;
@@ -51,19 +56,19 @@ void Decode(const std::vector<std::uint8_t>& bytes, PcxPicture& p) {
       p.rows.clear();
       return;
     }
-    std::uint8_t value = bytes[at++];
-    std::size_t run = 1;
-    if ((value & 0xC0) == 0xC0) {
-      run = value & 0x3F;
-      if (at >= paletteAt) continue;  // reported above on the next turn
-      value = bytes[at++];
-    }
+    const std::uint8_t code = bytes[at++];
+    const bool counted = (code & 0xC0) == 0xC0;
+    if (counted && at >= paletteAt) continue;  // reported above on the next turn
+    std::size_t run = counted ? code & 0x3F : 1;
+    const std::uint8_t value = counted ? bytes[at] : code;  // bytes[at] is at most the palette
+    at += counted;
     if (run > rowLeft) p.runCrossesRow = true;
     if (run > needed - filled) run = needed - filled;
-    std::memset(out + filled, value, run);
+    std::memset(out + filled, value, kLongestRun);
     filled += run;
     rowLeft = run < rowLeft ? rowLeft - run : bytesPerLine - (run - rowLeft) % bytesPerLine;
   }
+  p.rows.resize(needed);
   p.decoded = true;
 }
 

@@ -10,7 +10,10 @@ SkinDamage MeasureSkinDamage(const md2::Model& model, const PcxPicture& picture)
   if (!picture.decoded) return damage;
   const int width = picture.width(), height = picture.height();
   const std::vector<std::uint8_t> used = UsedTexels(model, width, height);
-  const std::vector<std::uint8_t> indices = picture.Indices();
+  // Rows without padding are the indices already: not copied again.
+  const bool padded = picture.bytesPerLine != width;
+  const std::vector<std::uint8_t> unpadded = padded ? picture.Indices() : std::vector<std::uint8_t>();
+  const std::vector<std::uint8_t>& indices = padded ? unpadded : picture.rows;
   const std::vector<std::uint8_t> filled = FloodFilledSkin(indices, width, height);
   // Counted without a branch a texel: the flags are 0 or 1.
   for (std::size_t i = 0; i < indices.size(); ++i) {

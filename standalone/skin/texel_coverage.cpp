@@ -83,6 +83,11 @@ std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int hei
     // monotonically), so the columns inside form one run, found edge by
     // edge with the very same arithmetic as a test of every column.
     const double sign = area > 0 ? 1.0 : -1.0;
+    // Where each edge crosses a row, as a column per row: only a guess,
+    // confirmed by the tests (infinite or not a number for a level edge).
+    const double slope0 = (s[1] - s[0]) / (t[1] - t[0]);
+    const double slope1 = (s[2] - s[1]) / (t[2] - t[1]);
+    const double slope2 = (s[0] - s[2]) / (t[0] - t[2]);
     for (long y = y0; y < y1; ++y) {
       const double py = y + 0.5;
       const double r0 = (s[1] - s[0]) * (py - t[0]);
@@ -92,11 +97,11 @@ std::vector<std::uint8_t> UsedTexels(const md2::Model& model, int width, int hei
       // Each edge's test changes where the edge crosses the row: at the
       // column x with x + 0.5 = s + r / dt.
       NarrowToRun([&](long x) { return sign * (r0 - ((x + 0.5) - s[0]) * (t[1] - t[0])) >= 0; },
-                  s[0] - 0.5 + r0 / (t[1] - t[0]), from, to);
+                  s[0] - 0.5 + (py - t[0]) * slope0, from, to);
       NarrowToRun([&](long x) { return sign * (r1 - ((x + 0.5) - s[1]) * (t[2] - t[1])) >= 0; },
-                  s[1] - 0.5 + r1 / (t[2] - t[1]), from, to);
+                  s[1] - 0.5 + (py - t[1]) * slope1, from, to);
       NarrowToRun([&](long x) { return sign * (r2 - ((x + 0.5) - s[2]) * (t[0] - t[2])) >= 0; },
-                  s[2] - 0.5 + r2 / (t[0] - t[2]), from, to);
+                  s[2] - 0.5 + (py - t[2]) * slope2, from, to);
       if (from >= to) continue;
       std::uint8_t* row = &used[std::size_t(Wrap(y, height)) * width];
       for (long left = to - from, column = Wrap(from, width); left > 0; column = 0) {
