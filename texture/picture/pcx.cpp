@@ -31,31 +31,12 @@ int PutPcxRun(std::uint8_t value, int length, LittleEndianWriter& out) {
 
 namespace {
 
-// How many pixels from `at` on, at most 16, are runs of 1: each differs
-// from the next (the row's last pixel has none). `at` starts a run.
-int SinglesFrom(const std::uint8_t* row, int at, int length) {
-#ifdef __SSE2__
-  if (at + 16 < length) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at + 1));
-    const int equal = _mm_movemask_epi8(_mm_cmpeq_epi8(here, next));
-    return equal ? __builtin_ctz(static_cast<unsigned>(equal)) : 16;
-  }
-#endif
-  int singles = 0;
-  while (singles < 16 && at + singles < length &&
-         (at + singles + 1 == length || row[at + singles] != row[at + singles + 1])) {
-    ++singles;
-  }
-  return singles;
-}
-
-// The length of the run of equal pixels from `at` on, at most 63.
+// The length of the run of equal pixels from `at` on, at most 63: for runs
+// longer than 16 and the last pixels of a row.
 int RunFrom(const std::uint8_t* row, int at, int length) {
   int run = 0;
 #ifdef __SSE2__
-  // Sixteen pixels compared with the first at a time: runs of a few pixels
-  // end in one unpredictable branch, not in one for each pixel.
+  // Sixteen pixels compared with the first at a time.
   const __m128i value = _mm_set1_epi8(static_cast<char>(row[at]));
   while (run < kLongestRun && at + run + 16 <= length) {
     const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at + run));
@@ -76,36 +57,43 @@ int RunFrom(const std::uint8_t* row, int at, int length) {
 
 int EncodePcxRow(const std::uint8_t* row, int length, LittleEndianWriter& out) {
   if (length <= 0) return 0;
-  // A skin of varied colours has a run for nearly every pixel: the runs are
-  // gathered here and reach the stream a block at a time.
+  // A skin of varied colours has a run for nearly every pixel or two: the
+  // runs are gathered here and reach the stream a block at a time.
   std::uint8_t bytes[4096];
   std::size_t used = 0;
   int total = 0;
   int i = 0;
   while (i < length) {
-    if (used > sizeof bytes - 64) {
+    if (used > sizeof bytes - 2) {
       out.Bytes(bytes, used);
       total += static_cast<int>(used);
       used = 0;
     }
-    // Pixels unlike their neighbours, written without a branch on each:
-    // the byte itself, preceded by the mark of a run of 1 when it is 0xC0
-    // or more (the second byte written is overwritten when not needed).
-    const int singles = SinglesFrom(row, i, length);
-    for (int k = 0; k < singles; ++k) {
-      const std::uint8_t value = row[i + k];
-      const bool marked = value >= kRunMark;
-      bytes[used] = marked ? static_cast<std::uint8_t>(kRunMark | 1) : value;
-      bytes[used + 1] = value;
-      used += 1 + static_cast<std::size_t>(marked);
+    int run;
+#ifdef __SSE2__
+    if (i + 16 < length) {
+      // Where the pixels from i on first differ from their next neighbour:
+      // a run of up to 16 found without a branch on each pixel.
+      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i + 1));
+      const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next)));
+      run = __builtin_ctz(~equal) + 1;
+      if (run > 16) run = RunFrom(row, i, length);
+    } else
+#endif
+    {
+      run = RunFrom(row, i, length);
     }
-    i += singles;
-    if (singles == 16 || i >= length) continue;
-    // Pixel i equals the next: a run of 2 to 63 (a longer one goes on as
-    // a new run).
-    const int run = RunFrom(row, i, length);
-    bytes[used++] = static_cast<std::uint8_t>(kRunMark | run);
-    bytes[used++] = row[i];
+    // Written without a branch: the byte itself, or the run's mark before
+    // it (a byte of 0xC0 or more needs the mark of a run of 1); the byte is
+    // written second in both cases and the first overwritten when unneeded.
+    // (A mask selects the first byte: the compiler would branch on `?:`.)
+    const unsigned value = row[i];
+    const unsigned marked = static_cast<unsigned>(run > 1) | static_cast<unsigned>(value >= kRunMark);
+    const unsigned first = value ^ ((value ^ (kRunMark | static_cast<unsigned>(run))) & (0u - marked));
+    bytes[used] = static_cast<std::uint8_t>(first);
+    bytes[used + 1] = static_cast<std::uint8_t>(value);
+    used += 1 + marked;
     i += run;
   }
   out.Bytes(bytes, used);
