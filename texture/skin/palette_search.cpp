@@ -69,9 +69,10 @@ int Larger(int a, int b) { return a > b ? a : b; }
 int NearGap(int value, int lo, int hi) { return Larger(Larger(lo - value, value - hi), 0); }
 int FarGap(int value, int lo, int hi) { return Larger(value - lo, hi - value); }
 
-// Writes to out the entries of `from` that can be nearest to a colour of
-// the box, keeping their order; returns their number. The entries' colours
-// are gathered first, so the compiler can measure them four at a time.
+// Writes to out (room for fromCount entries) the entries of `from` that can
+// be nearest to a colour of the box, keeping their order; returns their
+// number. The entries' colours are gathered first, so the compiler can
+// measure them four at a time.
 int KeepCandidates(const ColourBox& box, const std::uint8_t* from, int fromCount,
                    std::uint8_t* out) {
   int value[3][256];
@@ -95,9 +96,12 @@ int KeepCandidates(const ColourBox& box, const std::uint8_t* from, int fromCount
     nearest[i] = n;
     bound = f < bound ? f : bound;
   }
+  // Without a branch on each entry, which would be hard to predict: every
+  // entry is written, and the next one goes over it unless it is kept.
   int kept = 0;
   for (int i = 0; i < fromCount; ++i) {
-    if (nearest[i] <= bound) out[kept++] = from[i];
+    out[kept] = from[i];
+    kept += nearest[i] <= bound;
   }
   return kept;
 }
