@@ -36,22 +36,45 @@ std::vector<std::string> SkinsBeside(const std::string& model,
 
 ModelCheck CheckModel(const std::string& model, const std::vector<std::string>& skins,
                       bool lookBeside) {
-  const md2::Reading reading = md2::ReadMd2(model);
+  // The skins are checked beside the model, on a second thread: skins named
+  // up front are read there while the model is read here, which also hides
+  // the thread's start. Their findings still follow the model's.
+  std::promise<const md2::Reading*> modelRead;  // null: the skins go unchecked
+  const std::shared_future<const md2::Reading*> readModel = modelRead.get_future().share();
+  md2::Reading reading;
   ModelCheck check;
+  std::vector<Findings> skinFindings;
+  std::future<void> skinsChecked;  // last, so that it is waited for before what it uses goes
+  auto checkSkins = [&] {
+    skinFindings.resize(check.skins.size());
+    skinsChecked = std::async(std::launch::async, [&] {
+      std::vector<SkinFile> files;
+      for (const std::string& skin : check.skins) files.push_back(ReadSkinFile(skin));
+      if (const md2::Reading* read = readModel.get())
+        for (std::size_t i = 0; i < files.size(); ++i)
+          CheckSkinFile(*read, files[i], skinFindings[i]);
+    });
+  };
+  check.skins = skins;
+  if (!check.skins.empty()) checkSkins();
+  try {
+    reading = md2::ReadMd2(model);
+  } catch (...) {
+    modelRead.set_value(nullptr);
+    throw;
+  }
   if (reading.model.header.ident != kMd2Ident) {
+    modelRead.set_value(nullptr);
+    if (skinsChecked.valid()) skinsChecked.get();
+    check.skins.clear();
     CheckModelFile(reading, check.findings);
     return check;
   }
-  check.skins = skins.empty() && lookBeside ? SkinsBeside(model, reading.model.skinNames) : skins;
-  // The skins are checked beside the model file, on a second thread; their
-  // findings still follow the model's.
-  std::vector<Findings> skinFindings(check.skins.size());
-  std::future<void> skinsChecked;
-  if (!check.skins.empty())
-    skinsChecked = std::async(std::launch::async, [&] {
-      for (std::size_t i = 0; i < check.skins.size(); ++i)
-        CheckSkinFile(reading, check.skins[i], skinFindings[i]);
-    });
+  modelRead.set_value(&reading);
+  if (check.skins.empty() && lookBeside) {
+    check.skins = SkinsBeside(model, reading.model.skinNames);
+    if (!check.skins.empty()) checkSkins();
+  }
   CheckModelFile(reading, check.findings);
   if (skinsChecked.valid()) skinsChecked.get();
   for (Findings& found : skinFindings)

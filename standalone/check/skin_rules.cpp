@@ -113,21 +113,32 @@ void CheckPcxSkin(const md2::Reading& r, const skin::PcxPicture& p, const std::s
   CheckDamage(r, p, f, out);
 }
 
-void CheckSkinFile(const md2::Reading& r, const std::string& path, Findings& out) {
+SkinFile ReadSkinFile(const std::string& path) {
+  SkinFile skin{path, std::nullopt, {}};
   if (Lower(std::filesystem::path(path).extension().string()) != ".pcx") {
     // The original renderers load skins as PCX (LoadPCX); a BMP is not read.
-    Report(out, path, "skin-format", kIdPcxLoader, true,
+    Report(skin.unread, path, "skin-format", kIdPcxLoader, true,
            "the game's renderers do not load " +
                std::filesystem::path(path).extension().string() + " skins",
            "use the PCX skin (vexo export --pcx)");
-    return;
+    return skin;
   }
   try {
-    CheckPcxSkin(r, skin::ReadPcx(path), path, out);
+    skin.picture = skin::ReadPcx(path);
   } catch (const skin::PcxError& e) {
-    Report(out, path, "pcx-form", EngineSet::Games(), true, e.what(),
+    Report(skin.unread, path, "pcx-form", EngineSet::Games(), true, e.what(),
            "write the skin again (vexo export --pcx)");
   }
+  return skin;
+}
+
+void CheckSkinFile(const md2::Reading& r, const SkinFile& skin, Findings& out) {
+  out.insert(out.end(), skin.unread.begin(), skin.unread.end());
+  if (skin.picture) CheckPcxSkin(r, *skin.picture, skin.path, out);
+}
+
+void CheckSkinFile(const md2::Reading& r, const std::string& path, Findings& out) {
+  CheckSkinFile(r, ReadSkinFile(path), out);
 }
 
 }  // namespace vexo::check
