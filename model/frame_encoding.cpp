@@ -1,5 +1,6 @@
 #include "model/frame_encoding.h"
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -70,6 +71,8 @@ bool SequentialBounds(const SampledVertex* vertices, std::int32_t count, float s
 #ifdef __SSE2__
 // TurnedVector from one load of x, y, z and the u after them: the fourth
 // lane holds u times the scale, which nothing reads.
+static_assert(offsetof(SampledVertex, u) == offsetof(SampledVertex, position) + 3 * sizeof(float),
+              "a vertex's position is loaded together with the float after it");
 __m128 TurnedRegister(const SampledVertex& vertex, __m128 scale) {
   const __m128 xyzu = _mm_loadu_ps(&vertex.position.x);
   const __m128 yxzu = _mm_shuffle_ps(xyzu, xyzu, _MM_SHUFFLE(3, 2, 0, 1));
